@@ -1,0 +1,17 @@
+#include "calc/TextToDouble.h"
+
+#include <locale>
+#include <sstream>
+
+double TextToDouble(FieldText text) {
+  double result = 0.0;
+
+  std::stringstream stream(std::ios::in | std::ios::out);
+  stream.imbue(std::locale::classic());  // '.' as decimal point, no grouping
+  stream.width(0);
+  stream << text.c_str();  // up to the first NUL
+
+  // A failed extraction (nothing readable, or out of range) may still store a value; drop it.
+  if (double value = 0.0; stream >> value) result = value;
+  return result;
+}

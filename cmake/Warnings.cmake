@@ -1,0 +1,9 @@
+# Compile options every target of ours links PRIVATE: warnings, optional -Werror and sanitizers.
+add_library(quarn_options INTERFACE)
+target_compile_options(quarn_options INTERFACE -Wall -Wextra -Wpedantic
+                       $<$<BOOL:${QUARN_WERROR}>:-Werror>)
+if(QUARN_SANITIZE)
+  set(_san -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  target_compile_options(quarn_options INTERFACE ${_san})
+  target_link_options(quarn_options INTERFACE ${_san})
+endif()

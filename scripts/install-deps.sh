@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Installs what building, running and testing need on Debian 12; safe to run again.
+set -euo pipefail
+
+packages=(
+  # build
+  cmake ninja-build g++ pkg-config qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
+  libx11-dev libxcb1-dev
+  # fonts the window asks for (Liberation Sans has Arial's metrics) and a comma-decimal locale
+  fonts-liberation2 fonts-dejavu-core locales
+  # tests: headless X server and tools that drive the program from outside
+  xvfb xauth xdotool xclip x11-utils
+  # tests: sanitizers and fuzzing with clang, resource script, desktop files, Debian package
+  clang libclang-rt-14-dev binutils-mingw-w64-i686 desktop-file-utils appstream dpkg-dev file
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+
+sudo_cmd=()
+if [ "$(id -u)" -ne 0 ]; then
+  command -v sudo >/dev/null || { echo "install-deps: run as root or install sudo" >&2; exit 1; }
+  sudo_cmd=(sudo)
+fi
+
+if [ "${#missing[@]}" -gt 0 ]; then
+  echo "install-deps: installing ${missing[*]}"
+  "${sudo_cmd[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends \
+    "${missing[@]}" >/dev/null
+fi
+
+if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
+  "${sudo_cmd[@]}" sed -i 's/^# *\(de_DE.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+  "${sudo_cmd[@]}" locale-gen >/dev/null
+fi
