@@ -1,0 +1,46 @@
+#include "platform/forms/Forms.h"
+
+#include <algorithm>
+#include <string>
+
+namespace {
+std::string Quoted(std::string_view name) { return "\"" + std::string(name) + "\""; }
+}  // namespace
+
+TComponent* TForm::BindComponent(std::string_view name) {
+  TComponent* component = FindComponent(name);
+  if (component == nullptr) {
+    throw Exception(Name() + ": the form description has no control " + Quoted(name) +
+                    " for the field of that name");
+  }
+  if (std::ranges::find(bound_, component) != bound_.end()) {
+    throw Exception(Name() + ": control " + Quoted(name) + " is bound to two fields");
+  }
+  bound_.push_back(component);
+  return component;
+}
+
+void TForm::RaiseWrongKind(std::string_view name, std::string_view kind) const {
+  throw Exception(Name() + ": control " + Quoted(name) + " is not a " + std::string(kind));
+}
+
+TForm::Published TForm::Loaded(std::vector<std::pair<std::string_view, TNotifyEvent>> events) {
+  for (const TComponent* component : Components()) {
+    if (std::ranges::find(bound_, component) == bound_.end()) {
+      throw Exception(Name() + ": control " + Quoted(component->Name()) + " has no field");
+    }
+  }
+  for (const ControlDescription& control : description_.Controls) {
+    if (control.OnClick.empty()) continue;
+    const auto handler =
+        std::ranges::find(events, control.OnClick, &decltype(events)::value_type::first);
+    if (handler == events.end()) {
+      throw Exception(Name() + ": no handler " + Quoted(control.OnClick) + " for " +
+                      std::string(control.Name) + ".OnClick");
+    }
+    auto* button = dynamic_cast<TButton*>(FindComponent(control.Name));
+    if (button == nullptr) RaiseWrongKind(control.Name, TButton::ClassName);
+    button->OnClick = handler->second;
+  }
+  return {};
+}

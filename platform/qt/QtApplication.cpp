@@ -1,0 +1,97 @@
+#include "platform/qt/AppIdentity.h"
+#include "platform/qt/Native.h"
+
+#include <QFile>
+#include <QIcon>
+#include <QMessageBox>
+
+#include <xcb/xcb.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+// The toolkit sees the program's name alone: the command line has no effect.
+int argumentCount = 1;
+char programName[] = APP_ID;
+char* arguments[] = {programName, nullptr};
+
+// The toolkit aborts the process when its X11 plugin cannot reach a display; find out first.
+void RequireDisplay() {
+  const char* platform = std::getenv("QT_QPA_PLATFORM");
+  const bool x11 = platform != nullptr && *platform != '\0'
+                       ? std::string(platform).starts_with("xcb")
+                       : std::getenv("WAYLAND_DISPLAY") == nullptr;
+  if (!x11) return;
+  xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
+  const bool reached = xcb_connection_has_error(connection) == 0;
+  xcb_disconnect(connection);
+  if (!reached) {
+    const char* display = std::getenv("DISPLAY");
+    throw Exception(std::string("cannot open the display \"") + (display ? display : "") +
+                    "\": this program needs a graphical session");
+  }
+}
+
+}  // namespace
+
+TApplication::TApplication() : TComponent(nullptr), native_(std::make_unique<Native>()) {}
+
+TApplication::~TApplication() {
+  DestroyComponents();  // forms before the toolkit
+  native_->application.reset();
+}
+
+void TApplication::Initialize() {
+  if (native_->application) return;
+  RequireDisplay();
+  QCoreApplication::setApplicationName(QStringLiteral(APP_ID));
+  QGuiApplication::setApplicationDisplayName(QStringLiteral(APP_NAME));
+  QGuiApplication::setDesktopFileName(QStringLiteral(APP_ID));
+  native_->application = std::make_unique<QApplication>(argumentCount, arguments);
+  if (QFile::exists(QStringLiteral(APP_ICON))) {
+    QApplication::setWindowIcon(QIcon(QStringLiteral(APP_ICON)));
+  }
+}
+
+void TApplication::Run() {
+  if (!native_->application) throw Exception("the application was not initialized");
+  if (mainForm_ == nullptr) return;
+  NativeWindow(*mainForm_)->show();
+  QApplication::exec();
+}
+
+void TApplication::ShowException(const Exception& exception) {
+  const QString message = QString::fromStdString(exception.Message());
+  if (!native_->application) {
+    std::fprintf(stderr, "%s: %s\n", APP_ID, exception.Message().c_str());
+    return;
+  }
+  QWidget* parent = mainForm_ != nullptr && NativeWindow(*mainForm_)->isVisible()
+                        ? NativeWindow(*mainForm_)
+                        : nullptr;
+  QMessageBox box(QMessageBox::Critical, QStringLiteral(APP_NAME), message, QMessageBox::Ok,
+                  parent);
+  box.setObjectName(QStringLiteral("ExceptionDialog"));
+  box.exec();
+}
+
+void DispatchEvent(const TNotifyEvent& event, TObject* sender) {
+  try {
+    if (event) event(sender);
+  } catch (const Exception& exception) {
+    Application->ShowException(exception);
+  } catch (const std::exception& exception) {
+    Application->ShowException(Exception(exception.what()));
+  } catch (...) {
+    Application->ShowException(Exception(""));
+  }
+}
+
+namespace {
+TApplication theApplication;
+}  // namespace
+
+TApplication* Application = &theApplication;
