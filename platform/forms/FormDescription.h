@@ -22,10 +22,10 @@ struct ControlDescription {
   ControlKind Kind;
   std::string_view Name;
   int Left, Top, Width, Height;
-  std::string_view Caption{};  // a label's or button's caption, an edit's initial text
+  std::string_view Caption{};             // a label's or button's caption, an edit's initial text
   const FontDescription* Font = nullptr;  // nullptr: the form's font
   bool ReadOnly = false;
-  int TabOrder = -1;               // -1: not a tab stop
+  int TabOrder = -1;                // -1: not a tab stop
   std::string_view FocusControl{};  // a label: the field it names
   std::string_view OnClick{};       // a button: the form's handler, by name
 };

@@ -46,10 +46,8 @@ class TForm : public TComponent {
   Published Publish(std::initializer_list<Handler<Form>> handlers) {
     std::vector<std::pair<std::string_view, TNotifyEvent>> events;
     for (const Handler<Form>& handler : handlers) {
-      events.emplace_back(handler.Name, [form = static_cast<Form*>(this),
-                                         method = handler.Method](TObject* sender) {
-        (form->*method)(sender);
-      });
+      events.emplace_back(handler.Name, [form = static_cast<Form*>(this), method = handler.Method](
+                                            TObject* sender) { (form->*method)(sender); });
     }
     return Loaded(std::move(events));
   }

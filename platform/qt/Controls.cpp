@@ -47,8 +47,7 @@ void TControl::SetText(const FieldText& text) {
   if (auto* button = qobject_cast<QPushButton*>(widget)) button->setText(ToQString(text));
 }
 
-TLabel::TLabel(TForm* Owner, const ControlDescription& description)
-    : TControl(Owner, description) {
+TLabel::TLabel(TForm* Owner, const ControlDescription& description) : TControl(Owner, description) {
   auto* label = new QLabel(WindowOf(Owner));
   label->setTextFormat(Qt::PlainText);
   label->setText(ToQString(description.Caption));
@@ -61,8 +60,7 @@ TLabel::TLabel(TForm* Owner, const ControlDescription& description)
   Handle().widget = label;
 }
 
-TEdit::TEdit(TForm* Owner, const ControlDescription& description)
-    : TControl(Owner, description) {
+TEdit::TEdit(TForm* Owner, const ControlDescription& description) : TControl(Owner, description) {
   auto* edit = new QLineEdit(WindowOf(Owner));
   edit->setMaxLength(std::numeric_limits<int>::max());  // no limit on what can be typed
   edit->setReadOnly(description.ReadOnly);

@@ -40,8 +40,10 @@ void RequireDisplay() {
 TApplication::TApplication() : TComponent(nullptr), native_(std::make_unique<Native>()) {}
 
 TApplication::~TApplication() {
-  DestroyComponents();  // forms before the toolkit
-  native_->application.reset();
+  DestroyComponents();
+  // Still here only when Run never finished (a failed start, a test). Exit handlers have already
+  // destroyed statics the toolkit would touch while tearing down; the process is ending anyway.
+  (void)native_->application.release();
 }
 
 void TApplication::Initialize() {
@@ -61,6 +63,10 @@ void TApplication::Run() {
   if (mainForm_ == nullptr) return;
   NativeWindow(*mainForm_)->show();
   QApplication::exec();
+  // Tear down while the toolkit is whole: forms first, then the toolkit.
+  DestroyComponents();
+  mainForm_ = nullptr;
+  native_->application.reset();
 }
 
 void TApplication::ShowException(const Exception& exception) {

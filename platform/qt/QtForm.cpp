@@ -15,8 +15,8 @@ QString ToQString(std::string_view text) {
 
 void CreateControl(TForm* form, const ControlDescription& description) {
   if (form->FindComponent(description.Name) != nullptr) {
-    throw Exception(form->Name() + ": two controls are named \"" +
-                    std::string(description.Name) + "\"");
+    throw Exception(form->Name() + ": two controls are named \"" + std::string(description.Name) +
+                    "\"");
   }
   switch (description.Kind) {
     case ControlKind::Label:

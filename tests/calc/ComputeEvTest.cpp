@@ -25,22 +25,22 @@ TEST_P(ComputeEvGives, Texts) {
   EXPECT_EQ(results.FoldEv, c.foldEv);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    WorkedExamples, ComputeEvGives,
-    testing::Values(EvCase{"NineOutsFiveKnown", "10", "30", "9", "5", "5.74468085106383",
-                           "-8.08510638297872"},
-                    EvCase{"NineOutsSixKnown", "20", "100", "9", "6", "19.5652173913043",
-                           "-16.0869565217391"},
-                    EvCase{"AllEmpty", "", "", "", "", "0", "0"},
-                    EvCase{"MoreOutsThanUnseenCards", "5", "10", "60", "2", "12", "1"}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(WorkedExamples, ComputeEvGives,
+                         testing::Values(EvCase{"NineOutsFiveKnown", "10", "30", "9", "5",
+                                                "5.74468085106383", "-8.08510638297872"},
+                                         EvCase{"NineOutsSixKnown", "20", "100", "9", "6",
+                                                "19.5652173913043", "-16.0869565217391"},
+                                         EvCase{"AllEmpty", "", "", "", "", "0", "0"},
+                                         EvCase{"MoreOutsThanUnseenCards", "5", "10", "60", "2",
+                                                "12", "1"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 INSTANTIATE_TEST_SUITE_P(
     Inputs, ComputeEvGives,
     testing::Values(EvCase{"CommaCutsMoneyToCall", "124,56", "0", "0", "0", "0", "-124"},
                     EvCase{"FractionalOutsStay", "0", "47", "9.5", "5", "9.5", "0"},
-                    EvCase{"NegativeMoneyPassesThrough", "-10", "30", "9", "5",
-                           "5.74468085106383", "8.08510638297872"},
+                    EvCase{"NegativeMoneyPassesThrough", "-10", "30", "9", "5", "5.74468085106383",
+                           "8.08510638297872"},
                     EvCase{"JunkCountsAsZero", "abc", "x", "y", "z", "0", "0"}),
     [](const auto& info) { return std::string(info.param.name); });
 

@@ -16,9 +16,7 @@ struct RenderCase {
 
 class FloatToStrRenders : public testing::TestWithParam<RenderCase> {};
 
-TEST_P(FloatToStrRenders, Text) {
-  EXPECT_EQ(FloatToStr(GetParam().value), GetParam().text);
-}
+TEST_P(FloatToStrRenders, Text) { EXPECT_EQ(FloatToStr(GetParam().value), GetParam().text); }
 
 constexpr double kInf = std::numeric_limits<double>::infinity();
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();

@@ -23,13 +23,17 @@ TEST_P(TextToDoubleReads, Value) {
   EXPECT_EQ(TextToDouble(c.text), c.value) << "text: \"" << c.text << '"';
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    NothingReadable, TextToDoubleReads,
-    testing::Values(ReadCase{"Empty", "", 0}, ReadCase{"Blanks", "   ", 0},
-                    ReadCase{"Letters", "abc", 0}, ReadCase{"LoneMinus", "-", 0},
-                    ReadCase{"LonePlus", "+", 0}, ReadCase{"LoneDot", ".", 0},
-                    ReadCase{"LeadingComma", ",5", 0}, ReadCase{"NulFirst", "\0" "7"s, 0}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(NothingReadable, TextToDoubleReads,
+                         testing::Values(ReadCase{"Empty", "", 0}, ReadCase{"Blanks", "   ", 0},
+                                         ReadCase{"Letters", "abc", 0},
+                                         ReadCase{"LoneMinus", "-", 0},
+                                         ReadCase{"LonePlus", "+", 0}, ReadCase{"LoneDot", ".", 0},
+                                         ReadCase{"LeadingComma", ",5", 0},
+                                         ReadCase{"NulFirst",
+                                                  "\0"
+                                                  "7"s,
+                                                  0}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 INSTANTIATE_TEST_SUITE_P(
     Numbers, TextToDoubleReads,
@@ -41,13 +45,20 @@ INSTANTIATE_TEST_SUITE_P(
                     ReadCase{"LeadingZeros", "007", 7}),
     [](const auto& info) { return std::string(info.param.name); });
 
-INSTANTIATE_TEST_SUITE_P(
-    StopsAtFirstForeignCharacter, TextToDoubleReads,
-    testing::Values(ReadCase{"Comma", "124,56", 124}, ReadCase{"SecondDot", "1.2.3", 1.2},
-                    ReadCase{"Letters", "12abc", 12}, ReadCase{"BlankThenMore", "9 outs", 9},
-                    ReadCase{"TextAfterNul", "12\0" "34"s, 12},
-                    ReadCase{"NumberAfterNul", "5\0" "1e3"s, 5}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(StopsAtFirstForeignCharacter, TextToDoubleReads,
+                         testing::Values(ReadCase{"Comma", "124,56", 124},
+                                         ReadCase{"SecondDot", "1.2.3", 1.2},
+                                         ReadCase{"Letters", "12abc", 12},
+                                         ReadCase{"BlankThenMore", "9 outs", 9},
+                                         ReadCase{"TextAfterNul",
+                                                  "12\0"
+                                                  "34"s,
+                                                  12},
+                                         ReadCase{"NumberAfterNul",
+                                                  "5\0"
+                                                  "1e3"s,
+                                                  5}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 INSTANTIATE_TEST_SUITE_P(
     OutOfRange, TextToDoubleReads,

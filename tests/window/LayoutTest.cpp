@@ -1,0 +1,119 @@
+#include "WindowFixture.h"
+
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <QLabel>
+
+namespace {
+
+struct Placement {
+  const char* name;
+  int left, top, width, height;
+};
+
+// Where every control must stand, in pixels of the client area.
+constexpr Placement kFields[] = {
+    {"MoneyToCallEdit", 195, 64, 137, 21}, {"WinningsEdit", 195, 91, 137, 21},
+    {"KnownCardsEdit", 195, 127, 137, 21}, {"OutsEdit", 195, 162, 137, 21},
+    {"CallEvEdit", 195, 207, 137, 21},     {"FoldEvEdit", 195, 239, 137, 21},
+    {"Button1", 195, 296, 75, 25},
+};
+
+struct LabelSpec {
+  const char* name;
+  int left, top, minWidth, minHeight;
+  const char* caption;
+  int pixelSize;
+  const char* field;  // the field the label names, or nullptr
+};
+
+constexpr LabelSpec kLabels[] = {
+    {"Label6", 8, 8, 343, 19, "Input a . instead of a comma example:  124.56", 16, nullptr},
+    {"Label1", 8, 65, 89, 16, "Money to call:", 13, "MoneyToCallEdit"},
+    {"Label2", 8, 96, 181, 16, "Money to win after your call:", 13, "WinningsEdit"},
+    {"Label7", 8, 128, 153, 16, "Amount of known cards:", 13, "KnownCardsEdit"},
+    {"Label3", 8, 163, 62, 16, "Your outs:", 13, "OutsEdit"},
+    {"Label4", 8, 208, 49, 16, "Call EV:", 13, "CallEvEdit"},
+    {"Label5", 8, 239, 52, 16, "Fold EV:", 13, "FoldEvEdit"},
+};
+
+using Layout = WindowTest;
+
+TEST_F(Layout, WindowTitlePositionAndClientSize) {
+  EXPECT_EQ(window_->windowTitle(), "Quarn EV calculator");
+  EXPECT_EQ(window_->pos(), QPoint(0, 0));
+  EXPECT_EQ(window_->size(), QSize(375, 342));
+}
+
+TEST_F(Layout, FieldsAndButtonStandAtTheirPlaces) {
+  for (const Placement& p : kFields) {
+    auto* widget = window_->findChild<QWidget*>(p.name);
+    ASSERT_NE(widget, nullptr) << p.name;
+    EXPECT_EQ(widget->geometry(), QRect(p.left, p.top, p.width, p.height)) << p.name;
+  }
+}
+
+TEST_F(Layout, LabelsShowTheirCaptionsUnclippedInBoldArial) {
+  for (const LabelSpec& spec : kLabels) {
+    auto* label = window_->findChild<QLabel*>(spec.name);
+    ASSERT_NE(label, nullptr) << spec.name;
+    EXPECT_EQ(label->text(), spec.caption);
+    EXPECT_EQ(label->pos(), QPoint(spec.left, spec.top)) << spec.name;
+    EXPECT_GE(label->width(), spec.minWidth) << spec.name;
+    EXPECT_GE(label->height(), spec.minHeight) << spec.name;
+    const QFontMetrics metrics(label->font());
+    EXPECT_GE(label->width(), metrics.horizontalAdvance(label->text())) << spec.name;
+    EXPECT_GE(label->height(), metrics.height()) << spec.name;
+    EXPECT_EQ(label->font().family(), "Arial") << spec.name;
+    EXPECT_EQ(label->font().pixelSize(), spec.pixelSize) << spec.name;
+    EXPECT_TRUE(label->font().bold()) << spec.name;
+    // Arial is drawn with a metric-compatible face, so the captions keep their widths.
+    EXPECT_EQ(QFontInfo(label->font()).family(), "Liberation Sans") << spec.name;
+  }
+}
+
+TEST_F(Layout, HintLineIsRedCaptionsAreWindowText) {
+  const QColor red(255, 0, 0);
+  for (const LabelSpec& spec : kLabels) {
+    auto* label = window_->findChild<QLabel*>(spec.name);
+    const QColor expected =
+        spec.field == nullptr ? red : QApplication::palette().windowText().color();
+    EXPECT_EQ(label->palette().color(QPalette::WindowText), expected) << spec.name;
+  }
+}
+
+TEST_F(Layout, FieldsAndButtonUseTheFormFont) {
+  EXPECT_EQ(window_->palette().color(QPalette::Window), QApplication::palette().button().color());
+  for (const Placement& p : kFields) {
+    const QFont font = window_->findChild<QWidget*>(p.name)->font();
+    EXPECT_EQ(font.family(), "Tahoma") << p.name;
+    EXPECT_EQ(font.pixelSize(), 11) << p.name;
+    EXPECT_FALSE(font.bold()) << p.name;
+  }
+}
+
+TEST_F(Layout, EachFieldIsNamedByItsLabel) {
+  for (const LabelSpec& spec : kLabels) {
+    if (spec.field == nullptr) continue;
+    auto* label = window_->findChild<QLabel*>(spec.name);
+    QLineEdit* field = Edit(spec.field);
+    EXPECT_EQ(label->buddy(), field) << spec.name;
+    QString name = spec.caption;
+    name.chop(1);  // the colon
+    EXPECT_EQ(field->accessibleName(), name);
+  }
+}
+
+TEST_F(Layout, StartsEmptyWithOnlyResultFieldsReadOnly) {
+  for (const char* name : {"MoneyToCallEdit", "WinningsEdit", "KnownCardsEdit", "OutsEdit"}) {
+    EXPECT_TRUE(Edit(name)->text().isEmpty()) << name;
+    EXPECT_FALSE(Edit(name)->isReadOnly()) << name;
+  }
+  for (const char* name : {"CallEvEdit", "FoldEvEdit"}) {
+    EXPECT_TRUE(Edit(name)->text().isEmpty()) << name;
+    EXPECT_TRUE(Edit(name)->isReadOnly()) << name;
+  }
+  EXPECT_EQ(Button()->text(), "Calculated");
+}
+
+}  // namespace
