@@ -1,21 +1,5 @@
+#include "app/Startup.h"
 #include "ui/Unit1.h"
 
-int main() {
-  try {
-    Application->Initialize();
-    Application->SetApplicationMainFormOnTaskBar(true);
-    Application->CreateForm(Form1);
-    Application->Run();
-  } catch (const Exception& exception) {
-    Application->ShowException(exception);
-    return 1;
-  } catch (...) {
-    try {
-      throw Exception("");
-    } catch (const Exception& exception) {
-      Application->ShowException(exception);
-    }
-    return 1;
-  }
-  return 0;
-}
+// The command line is not read: the toolkit is given the program's name alone.
+int main() { return StartApplication(Form1); }
