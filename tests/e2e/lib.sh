@@ -1,0 +1,56 @@
+# Shared steps of the end-to-end tests: a private X server, the installed program, its window.
+set -euo pipefail
+
+work=$(mktemp -d)
+app_pid=""
+xvfb_pid=""
+cleanup() {
+  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+export XDG_RUNTIME_DIR="$work/runtime" XDG_CONFIG_HOME="$work/config"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+unset QT_QPA_PLATFORM WAYLAND_DISPLAY QT_SCALE_FACTOR
+
+# Starts Xvfb on a free display number and exports DISPLAY.
+start_x() {
+  exec 3>"$work/display"
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+  xvfb_pid=$!
+  exec 3>&-
+  for _ in $(seq 100); do
+    [ -s "$work/display" ] && break
+    sleep 0.1
+  done
+  [ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+  export DISPLAY=":$(head -n1 "$work/display")"
+}
+
+# Installs the build into a scratch prefix, as `cmake --install` lays it out.
+install_build() {
+  cmake --install "$1" --prefix "$work/root" >/dev/null
+  program="$work/root/bin/quarn-ev"
+  [ -x "$program" ] || fail "no program at $program"
+}
+
+# Prints the id of the visible window with the calculator's title, waiting up to 20 s.
+find_window() {
+  timeout 20 xdotool search --sync --onlyvisible --name '^Quarn EV calculator$' | head -n1
+}
+
+# Asks the window to close and sets exit_code to the program's exit code.
+close_and_wait() {
+  "$X11_CLOSE" "$1"
+  timeout 20 tail --pid="$app_pid" -f /dev/null || fail "the program did not end after close"
+  exit_code=0
+  wait "$app_pid" || exit_code=$?
+  app_pid=""
+}
+
+geometry() { xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$NF} /Absolute upper-left Y/{y=$NF}
+  /Width:/{w=$NF} /Height:/{h=$NF} END{print x "," y " " w "x" h}'; }
