@@ -57,9 +57,11 @@ class ShowWatcher : public QObject {
 };
 
 // Runs inside the form's construction, once the application exists.
-bool Observe() {
-  qApp->installEventFilter(new ShowWatcher);
-  auto* poll = new QTimer;
+bool Observe() {  // what it creates goes with the application
+  auto* watcher = new ShowWatcher;
+  watcher->setParent(qApp);
+  qApp->installEventFilter(watcher);
+  auto* poll = new QTimer(qApp);
   QObject::connect(poll, &QTimer::timeout, [poll] {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
     if (box == nullptr) return;
