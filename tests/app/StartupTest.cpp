@@ -40,6 +40,7 @@ constexpr FormDescription kTinyForm{.Name = "TinyForm",
 // window appeared.
 struct Observed {
   std::optional<std::string> dialogText;
+  std::string dialogTitle;
   bool windowShown = false;
 };
 Observed observed;
@@ -66,6 +67,7 @@ bool Observe() {  // what it creates goes with the application
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
     if (box == nullptr) return;
     observed.dialogText = box->text().toStdString();
+    observed.dialogTitle = box->windowTitle().toStdString();
     poll->stop();
     box->close();
   });
@@ -104,6 +106,7 @@ TEST(Startup, FailedFormCreationShowsTheErrorAndExitsWithOne) {
   TUnboundForm* form = nullptr;
   EXPECT_EQ(StartApplication(form), 1);
   EXPECT_EQ(observed.dialogText, "TinyForm: control \"Field\" has no field");
+  EXPECT_EQ(observed.dialogTitle, "Quarn EV calculator");
   EXPECT_FALSE(observed.windowShown);
   EXPECT_EQ(form, nullptr);
 }

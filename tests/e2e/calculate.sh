@@ -9,4 +9,5 @@ check_window() {  # the task bar finds the desktop file through the window class
   xprop -id "$1" WM_CLASS | grep -q '"quarn-ev"' || fail "WM_CLASS: $(xprop -id "$1" WM_CLASS)"
 }
 calculate_with
+[ -z "$(ls -A "$XDG_CONFIG_HOME" 2>/dev/null)" ] || fail "wrote settings: $(ls -RA "$XDG_CONFIG_HOME")"
 echo "1 passed, 0 failed"

@@ -43,6 +43,7 @@ TEST_F(Layout, WindowTitlePositionAndClientSize) {
   EXPECT_EQ(window_->windowTitle(), "Quarn EV calculator");
   EXPECT_EQ(window_->pos(), QPoint(0, 0));
   EXPECT_EQ(window_->size(), QSize(375, 342));
+  EXPECT_TRUE(window_->windowIcon().availableSizes().contains(QSize(32, 32)));
 }
 
 TEST_F(Layout, FieldsAndButtonStandAtTheirPlaces) {
