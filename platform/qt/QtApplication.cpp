@@ -1,9 +1,11 @@
 #include "platform/qt/AppIdentity.h"
 #include "platform/qt/Native.h"
 
-#include <QFile>
 #include <QIcon>
+#include <QImage>
 #include <QMessageBox>
+#include <QPixmap>
+#include <QResource>
 
 #include <xcb/xcb.h>
 
@@ -35,6 +37,17 @@ void RequireDisplay() {
   }
 }
 
+// The icon is stored as raw 32 x 32 RGBA pixels: reading a PNG would load every image-format
+// plugin to find its reader, which costs the start-up memory and time for nothing.
+void SetWindowIcon() {
+  constexpr int kSize = 32;
+  const QByteArray pixels = QResource(QStringLiteral(APP_ICON_PIXELS)).uncompressedData();
+  if (pixels.size() != kSize * kSize * 4) return;
+  const QImage icon(reinterpret_cast<const uchar*>(pixels.constData()), kSize, kSize, kSize * 4,
+                    QImage::Format_RGBA8888);
+  QApplication::setWindowIcon(QIcon(QPixmap::fromImage(icon)));  // copies the pixels
+}
+
 }  // namespace
 
 TApplication::TApplication() : TComponent(nullptr), native_(std::make_unique<Native>()) {}
@@ -53,9 +66,7 @@ void TApplication::Initialize() {
   QGuiApplication::setApplicationDisplayName(QStringLiteral(APP_NAME));
   QGuiApplication::setDesktopFileName(QStringLiteral(APP_ID));
   native_->application = std::make_unique<QApplication>(argumentCount, arguments);
-  if (QFile::exists(QStringLiteral(APP_ICON))) {
-    QApplication::setWindowIcon(QIcon(QStringLiteral(APP_ICON)));
-  }
+  SetWindowIcon();
 }
 
 void TApplication::Run() {

@@ -39,6 +39,12 @@ INSTANTIATE_TEST_SUITE_P(NonFinite, FloatToStrRenders,
                                          RenderCase{"NegativeNaN", -kNaN, "NAN"}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+TEST(FloatToStr, RendersExtendedValuesThatAreNoDouble) {
+  EXPECT_EQ(FloatToStr(1.0L / 3), "0.333333333333333");
+  EXPECT_EQ(FloatToStr(0.1L), "0.1");
+  EXPECT_EQ(FloatToStr(-2.0L / 3 * 1e-300L), "-6.66666666666667e-301");
+}
+
 TEST(FloatToStr, UsesADotUnderACommaLocale) {
   const std::string previous = std::setlocale(LC_ALL, nullptr);
   ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr) << "de_DE.UTF-8 is not generated";

@@ -43,7 +43,29 @@ TEST_F(Layout, WindowTitlePositionAndClientSize) {
   EXPECT_EQ(window_->windowTitle(), "Quarn EV calculator");
   EXPECT_EQ(window_->pos(), QPoint(0, 0));
   EXPECT_EQ(window_->size(), QSize(375, 342));
-  EXPECT_TRUE(window_->windowIcon().availableSizes().contains(QSize(32, 32)));
+}
+
+TEST_F(Layout, WindowIconIsTheApplicationIcon) {
+  const QImage shown = window_->windowIcon().pixmap(32, 32).toImage().convertToFormat(
+      QImage::Format_RGBA8888);
+  const QImage drawn =
+      QImage(QStringLiteral(QUARN_SOURCE_DIR "/app/quarn-ev.png")).convertToFormat(
+          QImage::Format_RGBA8888);
+  ASSERT_EQ(drawn.size(), QSize(32, 32));
+  ASSERT_EQ(shown.size(), QSize(32, 32));
+  // The pixmap keeps premultiplied colours: faint pixels may differ in their last bits.
+  int differing = 0;
+  for (int y = 0; y < 32; ++y) {
+    for (int x = 0; x < 32; ++x) {
+      const QColor a = shown.pixelColor(x, y), b = drawn.pixelColor(x, y);
+      const int tolerance = b.alpha() < 64 ? 255 : 3;
+      if (std::abs(a.alpha() - b.alpha()) > 1 || std::abs(a.red() - b.red()) > tolerance ||
+          std::abs(a.green() - b.green()) > tolerance || std::abs(a.blue() - b.blue()) > tolerance) {
+        ++differing;
+      }
+    }
+  }
+  EXPECT_EQ(differing, 0);
 }
 
 TEST_F(Layout, FieldsAndButtonStandAtTheirPlaces) {
