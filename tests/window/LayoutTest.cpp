@@ -46,11 +46,10 @@ TEST_F(Layout, WindowTitlePositionAndClientSize) {
 }
 
 TEST_F(Layout, WindowIconIsTheApplicationIcon) {
-  const QImage shown = window_->windowIcon().pixmap(32, 32).toImage().convertToFormat(
-      QImage::Format_RGBA8888);
-  const QImage drawn =
-      QImage(QStringLiteral(QUARN_SOURCE_DIR "/app/quarn-ev.png")).convertToFormat(
-          QImage::Format_RGBA8888);
+  const QImage shown =
+      window_->windowIcon().pixmap(32, 32).toImage().convertToFormat(QImage::Format_RGBA8888);
+  const QImage drawn = QImage(QStringLiteral(QUARN_SOURCE_DIR "/app/quarn-ev.png"))
+                           .convertToFormat(QImage::Format_RGBA8888);
   ASSERT_EQ(drawn.size(), QSize(32, 32));
   ASSERT_EQ(shown.size(), QSize(32, 32));
   // The pixmap keeps premultiplied colours: faint pixels may differ in their last bits.
@@ -60,7 +59,8 @@ TEST_F(Layout, WindowIconIsTheApplicationIcon) {
       const QColor a = shown.pixelColor(x, y), b = drawn.pixelColor(x, y);
       const int tolerance = b.alpha() < 64 ? 255 : 3;
       if (std::abs(a.alpha() - b.alpha()) > 1 || std::abs(a.red() - b.red()) > tolerance ||
-          std::abs(a.green() - b.green()) > tolerance || std::abs(a.blue() - b.blue()) > tolerance) {
+          std::abs(a.green() - b.green()) > tolerance ||
+          std::abs(a.blue() - b.blue()) > tolerance) {
         ++differing;
       }
     }
