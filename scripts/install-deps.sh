@@ -12,6 +12,8 @@ packages=(
   xvfb xauth xdotool xclip x11-utils
   # tests: sanitizers and fuzzing with clang, resource script, desktop files, Debian package
   clang libclang-rt-14-dev binutils-mingw-w64-i686 desktop-file-utils appstream dpkg-dev file
+  # Windows builds: MinGW-w64 cross compilers, and Wine to run the 64-bit one
+  g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine64
 )
 
 missing=()

@@ -8,9 +8,9 @@ namespace {
 
 // clang-format off
 constexpr FontDescription kCaptionFont{.Name = "Arial", .Height = -13, .Color = TColor::clWindowText,
-                                       .Charset = TFontCharset::ANSI_CHARSET, .Bold = true};
+                                       .Charset = TFontCharset::Ansi, .Bold = true};
 constexpr FontDescription kHintFont{.Name = "Arial", .Height = -16, .Color = TColor::clRed,
-                                    .Charset = TFontCharset::ANSI_CHARSET, .Bold = true};
+                                    .Charset = TFontCharset::Ansi, .Bold = true};
 
 constexpr auto Label = ControlKind::Label;
 constexpr auto Edit = ControlKind::Edit;
@@ -60,7 +60,7 @@ const FormDescription TFORM1{
     .Font = {.Name = "Tahoma",
              .Height = -11,
              .Color = TColor::clWindowText,
-             .Charset = TFontCharset::DEFAULT_CHARSET,
+             .Charset = TFontCharset::Default,
              .Bold = false},
     .PixelsPerInch = 96,
     .TextHeight = 13,

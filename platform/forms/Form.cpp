@@ -4,7 +4,11 @@
 #include <string>
 
 namespace {
-std::string Quoted(std::string_view name) { return "\"" + std::string(name) + "\""; }
+std::string Quoted(std::string_view name) {
+  std::string quoted = "\"";
+  quoted.append(name).push_back('"');
+  return quoted;
+}
 }  // namespace
 
 TComponent* TForm::BindComponent(std::string_view name) {

@@ -6,7 +6,7 @@
 // A form as data: the form's properties and every control's, read when the form is created.
 
 enum class TColor { clBtnFace, clWindowText, clRed };
-enum class TFontCharset { DEFAULT_CHARSET, ANSI_CHARSET };
+enum class TFontCharset { Default, Ansi };  // DEFAULT_CHARSET, ANSI_CHARSET
 
 struct FontDescription {
   std::string_view Name;

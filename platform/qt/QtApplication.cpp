@@ -1,4 +1,4 @@
-#include "platform/qt/AppIdentity.h"
+#include "platform/AppIdentity.h"
 #include "platform/qt/Native.h"
 
 #include <QIcon>
@@ -93,18 +93,6 @@ void TApplication::ShowException(const Exception& exception) {
                   parent);
   box.setObjectName(QStringLiteral("ExceptionDialog"));
   box.exec();
-}
-
-void DispatchEvent(const TNotifyEvent& event, TObject* sender) {
-  try {
-    if (event) event(sender);
-  } catch (const Exception& exception) {
-    Application->ShowException(exception);
-  } catch (const std::exception& exception) {
-    Application->ShowException(Exception(exception.what()));
-  } catch (...) {
-    Application->ShowException(Exception(""));
-  }
 }
 
 namespace {

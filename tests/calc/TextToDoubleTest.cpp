@@ -1,5 +1,7 @@
 #include "calc/TextToDouble.h"
 
+#include "CommaLocale.h"
+
 #include <gtest/gtest.h>
 
 #include <clocale>
@@ -78,7 +80,7 @@ class TextToDoubleUnderCommaLocale : public testing::Test {
   void SetUp() override {
     previous_ = std::locale::global(std::locale(std::locale::classic(), new CommaDecimal));
     previousC_ = std::setlocale(LC_ALL, nullptr);
-    ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr) << "de_DE.UTF-8 is not generated";
+    ASSERT_TRUE(UseCommaDecimalCLocale()) << "no German locale: generate de_DE.UTF-8";
   }
   void TearDown() override {
     std::locale::global(previous_);

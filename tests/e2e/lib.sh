@@ -38,9 +38,9 @@ install_build() {
   [ -x "$program" ] || fail "no program at $program"
 }
 
-# Prints the id of the visible window with the calculator's title, waiting up to 20 s.
+# Prints the id of the visible window with the calculator's title, waiting up to 60 s.
 find_window() {
-  timeout 20 xdotool search --sync --onlyvisible --name '^Quarn EV calculator$' | head -n1
+  timeout 60 xdotool search --sync --onlyvisible --name '^Quarn EV calculator$' | head -n1
 }
 
 # Asks the window to close and sets exit_code to the program's exit code.
@@ -58,12 +58,15 @@ geometry() { xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$NF} /Absolute u
 # Starts the program with the given environment assignments (and working directory $run_dir, if
 # set), types the worked example from the keyboard, clicks "Calculated", reads both results back
 # through the clipboard, closes the window and checks the exit code.
+# $launcher may name a program to start it with; $expected_geometry is a pattern of the client
+# area's "x,y WxH".
 calculate_with() {
-  (cd "${run_dir:-.}" && exec env "$@" "$program") &
+  (cd "${run_dir:-.}" && exec env "$@" ${launcher:-} "$program") &
   app_pid=$!
-  local w call fold
+  local w call fold want=${expected_geometry:-"0,0 375x342"}
   w=$(find_window) || fail "$*: no window titled 'Quarn EV calculator'"
-  [ "$(geometry "$w")" = "0,0 375x342" ] || fail "$*: window $(geometry "$w"), want 0,0 375x342"
+  # shellcheck disable=SC2053  # $want is a pattern
+  [[ "$(geometry "$w")" == $want ]] || fail "$*: client area $(geometry "$w"), want $want"
   if declare -F check_window >/dev/null; then check_window "$w"; fi
   xdotool windowfocus --sync "$w"
   sleep 0.3

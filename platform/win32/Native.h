@@ -1,0 +1,30 @@
+#pragma once
+
+// The Win32 backend's side of the seam's opaque handles. Included by the backend only.
+
+#include "platform/forms/Forms.h"
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct TControl::Native {
+  HWND window = nullptr;  // a child of the form's window, destroyed with it
+};
+
+struct TForm::Native {
+  HWND window = nullptr;
+  HWND focus = nullptr;  // the control to focus when the form is activated
+  std::vector<HFONT> fonts;
+  std::vector<std::pair<HWND, COLORREF>> textColours;  // labels drawn in another colour
+};
+
+struct TApplication::Native {
+  bool initialized = false;
+};
+
+std::wstring Widen(std::string_view utf8);
+HFONT CreateFormFont(const FontDescription& font);
+COLORREF ToColorRef(TColor colour);

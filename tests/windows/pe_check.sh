@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Checks a Windows executable from outside: machine, GUI subsystem, imports of Windows' own DLLs
+# only, and the icon and manifest resources in German (Germany).
+# Usage: pe_check.sh PROGRAM.exe PROCESSOR   (i686 or x86_64)
+set -euo pipefail
+exe=$1
+case $2 in
+  i686) format=pei-i386 tools=i686-w64-mingw32 ;;
+  x86_64) format=pei-x86-64 tools=x86_64-w64-mingw32 ;;
+  *) echo "FAIL: unknown processor $2" >&2; exit 1 ;;
+esac
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+headers=$("$tools-objdump" -p "$exe")
+grep -q "file format $format" <<<"$headers" || fail "not $format"
+grep -qE 'Subsystem[[:space:]]+00000002' <<<"$headers" || fail "not a GUI-subsystem program"
+allowed='^(KERNEL32|USER32|GDI32|COMCTL32|msvcrt)\.dll$'
+while read -r dll; do
+  grep -qiE "$allowed" <<<"$dll" || fail "imports $dll, which Windows does not ship"
+done < <(awk '/DLL Name:/ {print $3}' <<<"$headers")
+
+resources=$("$tools-windres" -i "$exe" -O rc)
+grep -q '^"MAINICON" 14' <<<"$resources" || fail "no icon group MAINICON"
+grep -q '^1 24' <<<"$resources" || fail "no manifest (type 24, id 1)"
+[ "$(grep -c '^LANGUAGE' <<<"$resources")" -ge 1 ] || fail "no language"
+grep '^LANGUAGE' <<<"$resources" | grep -qv '^LANGUAGE 7, 1$' && fail "a resource not in language 1031"
+echo "1 passed, 0 failed"
