@@ -19,7 +19,7 @@ constexpr Placement kFields[] = {
     {"Button1", 195, 296, 75, 25},
 };
 
-struct LabelSpec {
+struct ExpectedLabel {
   const char* name;
   int left, top, minWidth, minHeight;
   const char* caption;
@@ -27,7 +27,7 @@ struct LabelSpec {
   const char* field;  // the field the label names, or nullptr
 };
 
-constexpr LabelSpec kLabels[] = {
+constexpr ExpectedLabel kLabels[] = {
     {"Label6", 8, 8, 343, 19, "Input a . instead of a comma example:  124.56", 16, nullptr},
     {"Label1", 8, 65, 89, 16, "Money to call:", 13, "MoneyToCallEdit"},
     {"Label2", 8, 96, 181, 16, "Money to win after your call:", 13, "WinningsEdit"},
@@ -77,31 +77,31 @@ TEST_F(Layout, FieldsAndButtonStandAtTheirPlaces) {
 }
 
 TEST_F(Layout, LabelsShowTheirCaptionsUnclippedInBoldArial) {
-  for (const LabelSpec& spec : kLabels) {
-    auto* label = window_->findChild<QLabel*>(spec.name);
-    ASSERT_NE(label, nullptr) << spec.name;
-    EXPECT_EQ(label->text(), spec.caption);
-    EXPECT_EQ(label->pos(), QPoint(spec.left, spec.top)) << spec.name;
-    EXPECT_GE(label->width(), spec.minWidth) << spec.name;
-    EXPECT_GE(label->height(), spec.minHeight) << spec.name;
+  for (const ExpectedLabel& expected : kLabels) {
+    auto* label = window_->findChild<QLabel*>(expected.name);
+    ASSERT_NE(label, nullptr) << expected.name;
+    EXPECT_EQ(label->text(), expected.caption);
+    EXPECT_EQ(label->pos(), QPoint(expected.left, expected.top)) << expected.name;
+    EXPECT_GE(label->width(), expected.minWidth) << expected.name;
+    EXPECT_GE(label->height(), expected.minHeight) << expected.name;
     const QFontMetrics metrics(label->font());
-    EXPECT_GE(label->width(), metrics.horizontalAdvance(label->text())) << spec.name;
-    EXPECT_GE(label->height(), metrics.height()) << spec.name;
-    EXPECT_EQ(label->font().family(), "Arial") << spec.name;
-    EXPECT_EQ(label->font().pixelSize(), spec.pixelSize) << spec.name;
-    EXPECT_TRUE(label->font().bold()) << spec.name;
+    EXPECT_GE(label->width(), metrics.horizontalAdvance(label->text())) << expected.name;
+    EXPECT_GE(label->height(), metrics.height()) << expected.name;
+    EXPECT_EQ(label->font().family(), "Arial") << expected.name;
+    EXPECT_EQ(label->font().pixelSize(), expected.pixelSize) << expected.name;
+    EXPECT_TRUE(label->font().bold()) << expected.name;
     // Arial is drawn with a metric-compatible face, so the captions keep their widths.
-    EXPECT_EQ(QFontInfo(label->font()).family(), "Liberation Sans") << spec.name;
+    EXPECT_EQ(QFontInfo(label->font()).family(), "Liberation Sans") << expected.name;
   }
 }
 
 TEST_F(Layout, HintLineIsRedCaptionsAreWindowText) {
   const QColor red(255, 0, 0);
-  for (const LabelSpec& spec : kLabels) {
-    auto* label = window_->findChild<QLabel*>(spec.name);
-    const QColor expected =
-        spec.field == nullptr ? red : QApplication::palette().windowText().color();
-    EXPECT_EQ(label->palette().color(QPalette::WindowText), expected) << spec.name;
+  for (const ExpectedLabel& expected : kLabels) {
+    auto* label = window_->findChild<QLabel*>(expected.name);
+    const QColor colour =
+        expected.field == nullptr ? red : QApplication::palette().windowText().color();
+    EXPECT_EQ(label->palette().color(QPalette::WindowText), colour) << expected.name;
   }
 }
 
@@ -116,12 +116,12 @@ TEST_F(Layout, FieldsAndButtonUseTheFormFont) {
 }
 
 TEST_F(Layout, EachFieldIsNamedByItsLabel) {
-  for (const LabelSpec& spec : kLabels) {
-    if (spec.field == nullptr) continue;
-    auto* label = window_->findChild<QLabel*>(spec.name);
-    QLineEdit* field = Edit(spec.field);
-    EXPECT_EQ(label->buddy(), field) << spec.name;
-    QString name = spec.caption;
+  for (const ExpectedLabel& expected : kLabels) {
+    if (expected.field == nullptr) continue;
+    auto* label = window_->findChild<QLabel*>(expected.name);
+    QLineEdit* field = Edit(expected.field);
+    EXPECT_EQ(label->buddy(), field) << expected.name;
+    QString name = expected.caption;
     name.chop(1);  // the colon
     EXPECT_EQ(field->accessibleName(), name);
   }
