@@ -76,7 +76,9 @@ calculate_with() {
   done
   xdotool mousemove --window "$w" 232 308 click 1  # the "Calculated" button
   sleep 0.3
+  last_read=""
   call=$(read_field "$w" 5)
+  last_read=$call
   fold=$(read_field "$w" 1)
   [ "$call" = "5.74468085106383" ] || fail "$*: Call EV read back as '$call'"
   [ "$fold" = "-8.08510638297872" ] || fail "$*: Fold EV read back as '$fold'"
@@ -84,10 +86,16 @@ calculate_with() {
   [ "$exit_code" = 0 ] || fail "$*: exit code $exit_code after closing the window"
 }
 
-# Tabs from the focused control to a field, selects all, copies, prints the clipboard.
+# Tabs $2 times from the focused control, selects all, copies, and prints the clipboard once it
+# holds something other than $last_read (the program may still be busy).
 read_field() {
   for _ in $(seq "$2"); do xdotool key --window "$1" Tab; done
   xdotool key --window "$1" ctrl+a ctrl+c
-  sleep 0.2
-  xclip -o -selection clipboard
+  local text=""
+  for _ in $(seq 100); do
+    text=$(xclip -o -selection clipboard 2>/dev/null || true)
+    [ -n "$text" ] && [ "$text" != "${last_read:-}" ] && break
+    sleep 0.1
+  done
+  echo "$text"
 }
