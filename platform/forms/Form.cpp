@@ -1,4 +1,4 @@
-#include "platform/forms/Forms.h"
+#include "platform/forms/FormBuilding.h"
 
 #include <algorithm>
 #include <string>
@@ -47,4 +47,38 @@ TForm::Published TForm::Loaded(std::vector<std::pair<std::string_view, TNotifyEv
     button->OnClick = handler->second;
   }
   return {};
+}
+
+void CreateControls(TForm* form, const FormDescription& description) {
+  for (const ControlDescription& control : description.Controls) {
+    if (form->FindComponent(control.Name) != nullptr) {
+      throw Exception(form->Name() + ": two controls are named " + Quoted(control.Name));
+    }
+    switch (control.Kind) {
+      case ControlKind::Label:
+        new TLabel(form, control);
+        break;
+      case ControlKind::Edit:
+        new TEdit(form, control);
+        break;
+      case ControlKind::Button:
+        new TButton(form, control);
+        break;
+    }
+  }
+}
+
+std::vector<const ControlDescription*> TabStops(const FormDescription& description) {
+  std::vector<const ControlDescription*> stops;
+  for (const ControlDescription& control : description.Controls) {
+    if (control.TabOrder >= 0) stops.push_back(&control);
+  }
+  std::ranges::sort(stops, {}, &ControlDescription::TabOrder);
+  return stops;
+}
+
+TControl& ControlNamed(const TForm& form, std::string_view name) {
+  auto* control = dynamic_cast<TControl*>(form.FindComponent(name));
+  if (control == nullptr) throw Exception(form.Name() + ": no control named " + Quoted(name));
+  return *control;
 }

@@ -1,3 +1,4 @@
+#include "platform/forms/FormBuilding.h"
 #include "platform/qt/Appearance.h"
 #include "platform/qt/Native.h"
 
@@ -13,39 +14,13 @@ QString ToQString(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-void CreateControl(TForm* form, const ControlDescription& description) {
-  if (form->FindComponent(description.Name) != nullptr) {
-    throw Exception(form->Name() + ": two controls are named \"" + std::string(description.Name) +
-                    "\"");
-  }
-  switch (description.Kind) {
-    case ControlKind::Label:
-      new TLabel(form, description);
-      break;
-    case ControlKind::Edit:
-      new TEdit(form, description);
-      break;
-    case ControlKind::Button:
-      new TButton(form, description);
-      break;
-  }
-}
-
 QWidget* WidgetNamed(const TForm& form, std::string_view name) {
-  auto* control = dynamic_cast<TControl*>(form.FindComponent(name));
-  if (control == nullptr) {
-    throw Exception(form.Name() + ": no control named \"" + std::string(name) + "\"");
-  }
-  return NativeWidget(*control);
+  return NativeWidget(ControlNamed(form, name));
 }
 
 // Tab order follows TabOrder; focus starts on the first control in it.
 void ApplyTabOrder(const TForm& form, const FormDescription& description) {
-  std::vector<const ControlDescription*> stops;
-  for (const ControlDescription& control : description.Controls) {
-    if (control.TabOrder >= 0) stops.push_back(&control);
-  }
-  std::ranges::sort(stops, {}, &ControlDescription::TabOrder);
+  const std::vector<const ControlDescription*> stops = TabStops(description);
   for (std::size_t i = 1; i < stops.size(); ++i) {
     QWidget::setTabOrder(WidgetNamed(form, stops[i - 1]->Name), WidgetNamed(form, stops[i]->Name));
   }
@@ -83,7 +58,7 @@ TForm::TForm(TComponent* Owner, const FormDescription& description)
   window->resize(description.ClientWidth, description.ClientHeight);
   native_->window = std::move(window);
 
-  for (const ControlDescription& control : description.Controls) CreateControl(this, control);
+  CreateControls(this, description);
   ApplyTabOrder(*this, description);
   ApplyFocusControls(*this, description);
 }

@@ -1,3 +1,4 @@
+#include "platform/forms/FormBuilding.h"
 #include "platform/win32/Native.h"
 
 #include <algorithm>
@@ -83,47 +84,17 @@ void RegisterFormClass() {
   if (!registered) throw Exception("cannot register the form's window class");
 }
 
-HWND ControlWindow(const TForm& form, std::string_view name) {
-  auto* control = dynamic_cast<TControl*>(form.FindComponent(name));
-  if (control == nullptr) {
-    throw Exception(form.Name() + ": no control named \"" + std::string(name) + "\"");
-  }
-  return control->Handle().window;
-}
-
-void CreateControl(TForm* form, const ControlDescription& description) {
-  if (form->FindComponent(description.Name) != nullptr) {
-    throw Exception(form->Name() + ": two controls are named \"" + std::string(description.Name) +
-                    "\"");
-  }
-  switch (description.Kind) {
-    case ControlKind::Label:
-      new TLabel(form, description);
-      break;
-    case ControlKind::Edit:
-      new TEdit(form, description);
-      break;
-    case ControlKind::Button:
-      new TButton(form, description);
-      break;
-  }
-}
-
 // The dialog manager tabs through the controls in z-order: stack them in tab order. Focus starts
 // on the first.
 void ApplyTabOrder(TForm& form, const FormDescription& description) {
-  std::vector<const ControlDescription*> stops;
-  for (const ControlDescription& control : description.Controls) {
-    if (control.TabOrder >= 0) stops.push_back(&control);
-  }
-  std::ranges::sort(stops, {}, &ControlDescription::TabOrder);
+  const std::vector<const ControlDescription*> stops = TabStops(description);
   HWND previous = HWND_TOP;
   for (const ControlDescription* stop : stops) {
-    HWND window = ControlWindow(form, stop->Name);
+    HWND window = ControlNamed(form, stop->Name).Handle().window;
     SetWindowPos(window, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     previous = window;
   }
-  if (!stops.empty()) form.Handle().focus = ControlWindow(form, stops.front()->Name);
+  if (!stops.empty()) form.Handle().focus = ControlNamed(form, stops.front()->Name).Handle().window;
 }
 
 }  // namespace
@@ -172,7 +143,7 @@ TForm::TForm(TComponent* Owner, const FormDescription& description)
                       nullptr, GetModuleHandleW(nullptr), this);
   if (native_->window == nullptr) throw Exception(Name() + ": cannot create the window");
 
-  for (const ControlDescription& control : description.Controls) CreateControl(this, control);
+  CreateControls(this, description);
   ApplyTabOrder(*this, description);
 }
 

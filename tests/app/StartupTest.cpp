@@ -1,5 +1,6 @@
 #include "app/Startup.h"
 #include "platform/qt/Native.h"
+#include "support/TestForm.h"
 
 #include <gtest/gtest.h>
 #include <QApplication>
@@ -20,21 +21,7 @@ constexpr std::array kOneEdit{ControlDescription{.Kind = ControlKind::Edit,
                                                  .Width = 80,
                                                  .Height = 20,
                                                  .TabOrder = 0}};
-constexpr FormDescription kTinyForm{.Name = "TinyForm",
-                                    .Caption = "Tiny",
-                                    .Left = 0,
-                                    .Top = 0,
-                                    .ClientWidth = 100,
-                                    .ClientHeight = 40,
-                                    .Color = TColor::clBtnFace,
-                                    .Font = {.Name = "Tahoma",
-                                             .Height = -11,
-                                             .Color = TColor::clWindowText,
-                                             .Charset = TFontCharset::Default,
-                                             .Bold = false},
-                                    .PixelsPerInch = 96,
-                                    .TextHeight = 13,
-                                    .Controls = kOneEdit};
+constexpr FormDescription kTinyForm = TestForm("TinyForm", kOneEdit);
 
 // What the running application showed: the first error dialog's text, and whether any other
 // window appeared.

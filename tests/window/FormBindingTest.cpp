@@ -1,4 +1,5 @@
 #include "WindowFixture.h"
+#include "support/TestForm.h"
 
 #include <QDir>
 #include <QLabel>
@@ -27,21 +28,7 @@ constexpr std::array kTwoControls{
                        .OnClick = "GoClick"},
 };
 
-constexpr FormDescription kSmallForm{.Name = "SmallForm",
-                                     .Caption = "Small",
-                                     .Left = 0,
-                                     .Top = 0,
-                                     .ClientWidth = 100,
-                                     .ClientHeight = 60,
-                                     .Color = TColor::clBtnFace,
-                                     .Font = {.Name = "Tahoma",
-                                              .Height = -11,
-                                              .Color = TColor::clWindowText,
-                                              .Charset = TFontCharset::Default,
-                                              .Bold = false},
-                                     .PixelsPerInch = 96,
-                                     .TextHeight = 13,
-                                     .Controls = kTwoControls};
+constexpr FormDescription kSmallForm = TestForm("SmallForm", kTwoControls);
 
 // A form whose handler raises the error it is told to.
 class TRaisingForm : public TForm {
