@@ -70,9 +70,9 @@ class TApplication : public TComponent {
 
   // Prepares the backend; raises an Exception when no display can be opened.
   void Initialize();
-  // The main form's own window carries the task-bar entry.
-  void SetApplicationMainFormOnTaskBar(bool value) { mainFormOnTaskBar_ = value; }
-  bool MainFormOnTaskBar() const { return mainFormOnTaskBar_; }
+  // The main form's own window carries the task-bar entry. Both backends give every top-level
+  // window its own entry, so true is what they do already and false is not offered.
+  void SetApplicationMainFormOnTaskBar(bool /*value*/) {}
 
   // Constructs a form owned by the application; the first form created is the main form.
   template <class Form>
@@ -93,7 +93,6 @@ class TApplication : public TComponent {
  private:
   std::unique_ptr<Native> native_;
   TForm* mainForm_ = nullptr;
-  bool mainFormOnTaskBar_ = false;
 };
 
 extern TApplication* Application;

@@ -5,6 +5,8 @@
 
 #include <cstdlib>
 
+namespace {
+
 QFont ToQFont(const FontDescription& font) {
   QFont result(QString::fromUtf8(font.Name.data(), static_cast<qsizetype>(font.Name.size())));
   // A negative height is the character height without internal leading: the em size in pixels.
@@ -12,6 +14,12 @@ QFont ToQFont(const FontDescription& font) {
   result.setPixelSize(std::abs(font.Height));
   result.setBold(font.Bold);
   return result;
+}
+
+}  // namespace
+
+QString ToQString(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 QColor ToQColor(TColor color) {

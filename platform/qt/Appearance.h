@@ -6,7 +6,11 @@
 #include <QFont>
 #include <QWidget>
 
-// Fonts and colours of a form description, in Qt terms.
-QFont ToQFont(const FontDescription& font);
+#include <QString>
+
+#include <string_view>
+
+// Texts, fonts and colours of a form description, in Qt terms.
+QString ToQString(std::string_view text);
 QColor ToQColor(TColor color);
 void ApplyFont(QWidget& widget, const FontDescription& font);

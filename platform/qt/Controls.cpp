@@ -11,10 +11,6 @@
 
 namespace {
 
-QString ToQString(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 QWidget* WindowOf(TForm* form) { return NativeWindow(*form); }
 
 void Place(QWidget& widget, const ControlDescription& description) {

@@ -5,14 +5,9 @@
 #include <QLabel>
 #include <QPalette>
 
-#include <algorithm>
 #include <vector>
 
 namespace {
-
-QString ToQString(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QWidget* WidgetNamed(const TForm& form, std::string_view name) {
   return NativeWidget(ControlNamed(form, name));

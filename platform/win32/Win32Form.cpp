@@ -2,7 +2,6 @@
 #include "platform/win32/Native.h"
 
 #include <algorithm>
-#include <cstdlib>
 
 namespace {
 
