@@ -1,31 +1,35 @@
 #!/usr/bin/env bash
-# Installs what building, running and testing need on Debian 12; safe to run again.
+# Installs what building, running and testing need on Debian 12 or 13; safe to run again.
 set -euo pipefail
 
 packages=(
   # build
   cmake ninja-build g++ pkg-config qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
-  libx11-dev libxcb1-dev
+  libx11-dev
   # fonts the window asks for (Liberation Sans has Arial's metrics) and a comma-decimal locale
   fonts-liberation2 fonts-dejavu-core locales
   # tests: headless X server and tools that drive the program from outside
   xvfb xauth xdotool xclip x11-utils
+  # tests: a headless Wayland compositor and the toolkit's Wayland platform
+  weston qt6-wayland
   # tests: sanitizers and fuzzing with clang, resource script, desktop files, Debian package
-  clang libclang-rt-14-dev binutils-mingw-w64-i686 desktop-file-utils appstream dpkg-dev file
+  clang libclang-rt-dev binutils-mingw-w64-i686 desktop-file-utils appstream dpkg-dev file
   # Windows builds: MinGW-w64 cross compilers, and Wine to run the 64-bit one
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine64
 )
-
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
 
 sudo_cmd=()
 if [ "$(id -u)" -ne 0 ]; then
   command -v sudo >/dev/null || { echo "install-deps: run as root or install sudo" >&2; exit 1; }
   sudo_cmd=(sudo)
 fi
+
+installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
+
+missing=()
+for p in "${packages[@]}"; do
+  installed "$p" || missing+=("$p")
+done
 
 if [ "${#missing[@]}" -gt 0 ]; then
   echo "install-deps: installing ${missing[*]}"

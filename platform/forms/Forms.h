@@ -68,7 +68,8 @@ class TApplication : public TComponent {
   TApplication();
   ~TApplication() override;
 
-  // Prepares the backend; raises an Exception when no display can be opened.
+  // Prepares the backend. Where no window can be opened at all (no display, no usable platform),
+  // prints one line saying what is missing and ends the process with exit code 1.
   void Initialize();
   // The main form's own window carries the task-bar entry. Both backends give every top-level
   // window its own entry, so true is what they do already and false is not offered.

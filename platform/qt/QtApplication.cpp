@@ -1,5 +1,6 @@
 #include "platform/AppIdentity.h"
 #include "platform/qt/Native.h"
+#include "platform/qt/ToolkitStart.h"
 
 #include <QIcon>
 #include <QImage>
@@ -7,34 +8,27 @@
 #include <QPixmap>
 #include <QResource>
 
-#include <xcb/xcb.h>
-
 #include <cstdio>
-#include <cstdlib>
-#include <string>
 
 namespace {
 
-// The toolkit sees the program's name alone: the command line has no effect.
-int argumentCount = 1;
+// The toolkit sees the program's name alone: the command line has no effect. Unless the user
+// chose a platform, X11 comes first, Wayland second: only X11 lets a window place itself, and the
+// window's place on the screen is part of its design.
 char programName[] = APP_ID;
-char* arguments[] = {programName, nullptr};
+char platformOption[] = "-platform";
+char platformOrder[] = "xcb;wayland";
+char* withPlatform[] = {programName, platformOption, platformOrder, nullptr};
+char* nameOnly[] = {programName, nullptr};
 
-// The toolkit aborts the process when its X11 plugin cannot reach a display; find out first.
-void RequireDisplay() {
-  const char* platform = std::getenv("QT_QPA_PLATFORM");
-  const bool x11 = platform != nullptr && *platform != '\0'
-                       ? std::string(platform).starts_with("xcb")
-                       : std::getenv("WAYLAND_DISPLAY") == nullptr;
-  if (!x11) return;
-  xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
-  const bool reached = xcb_connection_has_error(connection) == 0;
-  xcb_disconnect(connection);
-  if (!reached) {
-    const char* display = std::getenv("DISPLAY");
-    throw Exception(std::string("cannot open the display \"") + (display ? display : "") +
-                    "\": this program needs a graphical session");
+std::unique_ptr<QApplication> MakeApplication() {
+  static int count = 0;
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+    count = 3;
+    return MakeToolkitApplication(count, withPlatform);
   }
+  count = 1;
+  return MakeToolkitApplication(count, nameOnly);
 }
 
 // The icon is stored as raw 32 x 32 RGBA pixels: reading a PNG would load every image-format
@@ -61,11 +55,10 @@ TApplication::~TApplication() {
 
 void TApplication::Initialize() {
   if (native_->application) return;
-  RequireDisplay();
   QCoreApplication::setApplicationName(QStringLiteral(APP_ID));
   QGuiApplication::setApplicationDisplayName(QStringLiteral(APP_NAME));
   QGuiApplication::setDesktopFileName(QStringLiteral(APP_ID));
-  native_->application = std::make_unique<QApplication>(argumentCount, arguments);
+  native_->application = MakeApplication();
   SetWindowIcon();
 }
 

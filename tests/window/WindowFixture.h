@@ -37,7 +37,8 @@ class WindowTest : public testing::Test {
     window_ = NativeWindow(*form_);
     window_->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window_));
-    QApplication::setActiveWindow(window_);
+    window_->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window_));
     watchdog_.setInterval(50);
     QObject::connect(&watchdog_, &QTimer::timeout, [] {
       if (QWidget* dialog = QApplication::activeModalWidget()) {
