@@ -9,11 +9,15 @@ scripts/install-deps.sh
 command -v galculator >/dev/null || DEBIAN_FRONTEND=noninteractive apt-get install -y -qq galculator >/dev/null
 
 cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUARN_BENCH=ON >/dev/null
-cmake --build build-bench --target quarn-ev calc_bench click_bench bare_qt_window startup_bench
+cmake --build build-bench --target quarn-ev calc_bench click_bench paste_bench bare_qt_window \
+  startup_bench
 
 echo "== calculation and click"
 build-bench/bin/calc_bench --benchmark_min_time=0.2
 build-bench/bin/click_bench --benchmark_min_time=0.2
+
+echo "== 10 MB in each input field"
+build-bench/bin/paste_bench
 
 echo "== start-up under Xvfb, $runs interleaved runs after a warm-up"
 work=$(mktemp -d)

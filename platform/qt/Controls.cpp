@@ -46,6 +46,7 @@ void TControl::SetText(const FieldText& text) {
 TLabel::TLabel(TForm* Owner, const ControlDescription& description) : TControl(Owner, description) {
   auto* label = new QLabel(WindowOf(Owner));
   label->setTextFormat(Qt::PlainText);
+  label->setAlignment(Qt::AlignLeft | Qt::AlignTop);  // caption at the top left of its rectangle
   label->setText(ToQString(description.Caption));
   Place(*label, description);
   // The stored size was measured with another renderer's fonts: grow to fit the caption here,

@@ -57,7 +57,9 @@ void ReleaseStderr(bool replay) {
   strayOutput = nullptr;
 }
 
-// One clause per platform the toolkit tried: "xcb: could not connect to display :1".
+// One clause per platform the toolkit tried: "xcb: could not connect to display :1". The plugin
+// loader's general hints (such as a library a newer plugin needs) are given only where nothing
+// more specific explains the failure.
 QString DescribeFailure(const std::vector<HeldMessage>& messages) {
   static const QRegularExpression notLoaded(
       QStringLiteral(R"re(^Could not load the Qt platform plugin "([^"]*)")re"));
@@ -65,26 +67,34 @@ QString DescribeFailure(const std::vector<HeldMessage>& messages) {
       QStringLiteral(R"re(^Could not find the Qt platform plugin "([^"]*)")re"));
   QStringList clauses;
   QStringList reasons;
+  QStringList hints;
+  const auto explanation = [&] {
+    const QStringList& why = reasons.isEmpty() ? hints : reasons;
+    return why.isEmpty() ? QStringLiteral("the platform plugin failed to start")
+                         : why.join(QStringLiteral(", "));
+  };
   for (const HeldMessage& message : messages) {
     if (message.type == QtFatalMsg || message.type == QtDebugMsg) continue;
     const QString text = message.text.simplified();
     if (const auto match = notLoaded.match(text); match.hasMatch()) {
-      clauses << match.captured(1) + QStringLiteral(": ") +
-                     (reasons.isEmpty() ? QStringLiteral("the platform plugin failed to start")
-                                        : reasons.join(QStringLiteral(", ")));
+      clauses << match.captured(1) + QStringLiteral(": ") + explanation();
       reasons.clear();
+      hints.clear();
     } else if (const auto match = notFound.match(text); match.hasMatch()) {
       clauses << match.captured(1) + QStringLiteral(": no such platform plugin is installed");
       reasons.clear();
+      hints.clear();
     } else if (text == QStringLiteral("could not connect to display")) {
       reasons << QStringLiteral("could not connect to an X display (DISPLAY is not set)");
     } else if (text.startsWith(QStringLiteral("Failed to create wl_display"))) {
       reasons << QStringLiteral("could not connect to a Wayland display");
+    } else if (message.category == "qt.qpa.plugin") {
+      if (message.type != QtInfoMsg) hints << text;
     } else if (message.type != QtInfoMsg && !text.isEmpty()) {
       reasons << text;
     }
   }
-  clauses << reasons;
+  clauses << reasons << hints;
   if (clauses.isEmpty()) clauses << QStringLiteral("no platform plugin could be started");
   return clauses.join(QStringLiteral("; "));
 }

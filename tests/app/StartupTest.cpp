@@ -89,7 +89,13 @@ class TClosingForm : public TForm {
   Published published_ = Publish<TClosingForm>({});
 };
 
-TEST(Startup, FailedFormCreationShowsTheErrorAndExitsWithOne) {
+// Each test starts with nothing observed, also when the tests share one process.
+class Startup : public testing::Test {
+ protected:
+  void SetUp() override { observed = {}; }
+};
+
+TEST_F(Startup, FailedFormCreationShowsTheErrorAndExitsWithOne) {
   TUnboundForm* form = nullptr;
   EXPECT_EQ(StartApplication(form), 1);
   EXPECT_EQ(observed.dialogText, "TinyForm: control \"Field\" has no field");
@@ -98,14 +104,14 @@ TEST(Startup, FailedFormCreationShowsTheErrorAndExitsWithOne) {
   EXPECT_EQ(form, nullptr);
 }
 
-TEST(Startup, ForeignErrorShowsAnEmptyDialogAndExitsWithOne) {
+TEST_F(Startup, ForeignErrorShowsAnEmptyDialogAndExitsWithOne) {
   TThrowingForm* form = nullptr;
   EXPECT_EQ(StartApplication(form), 1);
   EXPECT_EQ(observed.dialogText, "");
   EXPECT_FALSE(observed.windowShown);
 }
 
-TEST(Startup, ClosingTheMainFormExitsWithZero) {
+TEST_F(Startup, ClosingTheMainFormExitsWithZero) {
   TClosingForm* form = nullptr;
   EXPECT_EQ(StartApplication(form), 0);
   EXPECT_TRUE(observed.windowShown);

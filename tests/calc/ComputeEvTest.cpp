@@ -48,7 +48,10 @@ INSTANTIATE_TEST_SUITE_P(
 INSTANTIATE_TEST_SUITE_P(
     RoundedToDouble, ComputeEvGives,
     testing::Values(EvCase{"CallEvLastDigit", "0", "28", "1", "0", "0.538461538461539", "0"},
-                    EvCase{"FoldEvLastDigit", "7", "0", "1", "0", "0", "-6.86538461538461"}),
+                    EvCase{"FoldEvLastDigit", "7", "0", "1", "0", "0", "-6.86538461538461"},
+                    // outs / unseen, not outs * (1 / unseen): the two differ here
+                    EvCase{"QuotientNotReciprocal", "10", "10", "15", "0", "2.88461538461538",
+                           "-7.11538461538462"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // No guard on the divisor: 52 known cards give non-finite texts and nothing throws.

@@ -62,6 +62,18 @@ INSTANTIATE_TEST_SUITE_P(StopsAtFirstForeignCharacter, TextToDoubleReads,
                                                   5}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// An 'e' commits the reader to an exponent: with no digit after it the whole number is
+// unreadable, while a complete exponent is read and whatever follows it is not.
+INSTANTIATE_TEST_SUITE_P(Exponents, TextToDoubleReads,
+                         testing::Values(ReadCase{"NoDigitsAfterE", "9e", 0},
+                                         ReadCase{"FractionNoDigitsAfterE", "1.5e", 0},
+                                         ReadCase{"SignNoDigitsAfterE", "5e+", 0},
+                                         ReadCase{"UpperE", "3E", 0},
+                                         ReadCase{"LetterAfterE", "4ex", 0},
+                                         ReadCase{"TextAfterExponent", "12e3x", 12000},
+                                         ReadCase{"SecondExponent", "2e1e1", 20}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 INSTANTIATE_TEST_SUITE_P(
     OutOfRange, TextToDoubleReads,
     testing::Values(ReadCase{"Overflow", "1e999", 0}, ReadCase{"NegativeOverflow", "-1e999", 0},

@@ -30,6 +30,25 @@ constexpr std::array kTwoControls{
 
 constexpr FormDescription kSmallForm = TestForm("SmallForm", kTwoControls);
 
+// The same form placed away from the corner where a window lands by default.
+constexpr FormDescription kPlacedForm = [] {
+  FormDescription placed = TestForm("PlacedForm", kTwoControls);
+  placed.Left = 40;
+  placed.Top = 30;
+  return placed;
+}();
+
+class TPlacedForm : public TForm {
+ public:
+  explicit TPlacedForm(TComponent* Owner) : TForm(Owner, kPlacedForm) {}
+  TEdit* Field = Bind<TEdit>("Field");
+  TButton* Go = Bind<TButton>("Go");
+  void GoClick(TObject*) {}
+
+ private:
+  Published published_ = Publish<TPlacedForm>({{"GoClick", &TPlacedForm::GoClick}});
+};
+
 // A form whose handler raises the error it is told to.
 class TRaisingForm : public TForm {
  public:
@@ -97,6 +116,14 @@ TEST(FormBinding, EveryMismatchFailsAtCreation) {
             "SmallForm: the form description has no control \"Other\" for the field of that name");
   EXPECT_EQ(CreationError<TWrongKind>(), "SmallForm: control \"Field\" is not a TButton");
   EXPECT_EQ(CreationError<TMissingHandler>(), "SmallForm: no handler \"GoClick\" for Go.OnClick");
+}
+
+TEST(FormBinding, WindowTakesThePlaceItsDescriptionGives) {
+  TPlacedForm form(Application);
+  QWidget* window = NativeWindow(form);
+  window->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+  EXPECT_EQ(window->pos(), QPoint(40, 30));
 }
 
 TEST(FormBinding, HandlerErrorIsShownAndTheWindowGoesOn) {

@@ -47,14 +47,45 @@ TEST_F(Keyboard, TypingAndTabbingThenSpaceCalculates) {
   EXPECT_EQ(Focused(), "Button1");
 }
 
-TEST_F(Keyboard, EnterInAFieldDoesNotCalculate) {
+// Enter and keypad Enter in every input field, with and without earlier results, before and
+// after the button had the focus: the results never change.
+TEST_F(Keyboard, EnterInAFieldNeverCalculates) {
+  const char* const inputs[] = {"MoneyToCallEdit", "WinningsEdit", "KnownCardsEdit", "OutsEdit"};
+  const auto pressEnterEverywhere = [&](const char* when) {
+    const std::string call = Text("CallEvEdit"), fold = Text("FoldEvEdit");
+    for (const char* name : inputs) {
+      for (const Qt::KeyboardModifiers modifiers : {Qt::NoModifier, Qt::KeypadModifier}) {
+        QTest::mouseClick(Edit(name), Qt::LeftButton);
+        for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
+          QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+          EXPECT_EQ(Text("CallEvEdit"), call) << when << ", " << name << ", key " << key;
+          EXPECT_EQ(Text("FoldEvEdit"), fold) << when << ", " << name << ", key " << key;
+        }
+      }
+    }
+  };
+  TypeInto("MoneyToCallEdit", "10");
+  TypeInto("WinningsEdit", "30");
+  TypeInto("KnownCardsEdit", "5");
   TypeInto("OutsEdit", "9");
-  for (const char* name : {"MoneyToCallEdit", "WinningsEdit", "KnownCardsEdit", "OutsEdit"}) {
-    QTest::keyClick(Edit(name), Qt::Key_Return);
-    QTest::keyClick(Edit(name), Qt::Key_Enter);
-  }
-  EXPECT_EQ(Text("CallEvEdit"), "");
-  EXPECT_EQ(Text("FoldEvEdit"), "");
+  pressEnterEverywhere("before any result");
+  ASSERT_EQ(Text("CallEvEdit"), "");
+
+  // Tab round to the button and on into the first field, then change an input.
+  QTest::keyClick(Edit("OutsEdit"), Qt::Key_Tab);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  ASSERT_EQ(Focused(), "Button1");
+  QTest::keyClick(Button(), Qt::Key_Tab);
+  ASSERT_EQ(Focused(), "MoneyToCallEdit");
+  TypeInto("OutsEdit", "4");
+  pressEnterEverywhere("after the button was reached by Tab");
+  ASSERT_EQ(Text("CallEvEdit"), "");
+
+  ClickCalculated();
+  ASSERT_EQ(Text("CallEvEdit"), "2.5531914893617");
+  TypeInto("OutsEdit", "9");
+  pressEnterEverywhere("after a calculation");
 }
 
 }  // namespace

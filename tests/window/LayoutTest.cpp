@@ -81,6 +81,7 @@ TEST_F(Layout, LabelsShowTheirCaptionsUnclippedInBoldArial) {
     auto* label = window_->findChild<QLabel*>(expected.name);
     ASSERT_NE(label, nullptr) << expected.name;
     EXPECT_EQ(label->text(), expected.caption);
+    EXPECT_EQ(label->alignment(), Qt::AlignLeft | Qt::AlignTop) << expected.name;
     EXPECT_EQ(label->pos(), QPoint(expected.left, expected.top)) << expected.name;
     EXPECT_GE(label->width(), expected.minWidth) << expected.name;
     EXPECT_GE(label->height(), expected.minHeight) << expected.name;
