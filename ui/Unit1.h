@@ -6,6 +6,8 @@
 
 #include "platform/forms/Forms.h"
 
+#include <cstddef>
+
 class TForm1 : public TForm {
  public:
   explicit TForm1(TComponent* Owner);
@@ -27,10 +29,17 @@ class TForm1 : public TForm {
 
   void Button1Click(TObject* Sender);
 
- private:
   // Last member: binds the handlers and checks that every control has its field.
   Published published_ = Publish<TForm1>({{"Button1Click", &TForm1::Button1Click}});
 };
+
+// A field declared after the handler table would be bound after its check: that does not compile.
+// TForm1 is not standard-layout, yet GCC and Clang give the offset of its own members.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Winvalid-offsetof"
+static_assert(HandlerTableIsLast<TForm1>(offsetof(TForm1, published_), sizeof TForm1::published_),
+              "TForm1: declare every field before the handler table published_");
+#pragma GCC diagnostic pop
 
 extern TForm1* Form1;
 

@@ -8,6 +8,7 @@
 #include "platform/forms/FormDescription.h"
 #include "platform/runtime/Exception.h"
 
+#include <cstddef>
 #include <initializer_list>
 #include <memory>
 #include <string_view>
@@ -17,7 +18,8 @@
 // A window whose controls are created from a form description. A derived form declares its
 // controls as fields initialised with Bind<...>("Name") and ends with one Publish(...) of its
 // event handlers, which checks that every control found its field. Any mismatch is an Exception
-// raised while the form is constructed.
+// raised while the form is constructed. A field declared after the handler table would escape
+// that check; HandlerTableIsLast turns the mistake into a compile error (see ui/Unit1.h).
 class TForm : public TComponent {
  public:
   ~TForm() override;
@@ -97,6 +99,13 @@ class TApplication : public TComponent {
 };
 
 extern TApplication* Application;
+
+// Whether a member at `offset`, `size` bytes long, is Form's last data member: what follows it is
+// padding, too short for another field. Used with offsetof after the form's class.
+template <class Form>
+consteval bool HandlerTableIsLast(std::size_t offset, std::size_t size) {
+  return sizeof(Form) - (offset + size) < alignof(Form);
+}
 
 // Runs an event handler; an exception it raises is shown by the application, never propagated.
 void DispatchEvent(const TNotifyEvent& event, TObject* sender);
