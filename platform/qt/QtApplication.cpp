@@ -31,15 +31,19 @@ std::unique_ptr<QApplication> MakeApplication() {
   return MakeToolkitApplication(count, nameOnly);
 }
 
-// The icon is stored as raw 32 x 32 RGBA pixels: reading a PNG would load every image-format
-// plugin to find its reader, which costs the start-up memory and time for nothing.
+// The icon is stored as raw RGBA pixels at each size: reading a PNG would load every
+// image-format plugin to find its reader, which costs the start-up memory and time for nothing.
 void SetWindowIcon() {
-  constexpr int kSize = 32;
-  const QByteArray pixels = QResource(QStringLiteral(APP_ICON_PIXELS)).uncompressedData();
-  if (pixels.size() != kSize * kSize * 4) return;
-  const QImage icon(reinterpret_cast<const uchar*>(pixels.constData()), kSize, kSize, kSize * 4,
-                    QImage::Format_RGBA8888);
-  QApplication::setWindowIcon(QIcon(QPixmap::fromImage(icon)));  // copies the pixels
+  QIcon icon;
+  for (const int size : {16, 24, 32, 48, 64}) {
+    const QByteArray pixels =
+        QResource(QStringLiteral(APP_ICON_PIXELS_PREFIX "%1.rgba").arg(size)).uncompressedData();
+    if (pixels.size() != size * size * 4) continue;
+    const QImage image(reinterpret_cast<const uchar*>(pixels.constData()), size, size, size * 4,
+                       QImage::Format_RGBA8888);
+    icon.addPixmap(QPixmap::fromImage(image));  // copies the pixels
+  }
+  QApplication::setWindowIcon(icon);
 }
 
 }  // namespace

@@ -1,17 +1,46 @@
 #!/usr/bin/env bash
-# Builds the Debian package and checks its dependencies and contents.
+# Builds the Debian package as the README does and checks it: lintian finds no error and no
+# warning, the dependencies, the contents, the hardening of the installed program; `cmake
+# --install` carries the licence too.
 # Usage: deb_package.sh BUILD_DIR
 source "$(dirname "$0")/lib.sh"
 (cd "$work" && cpack -G DEB --config "$1/CPackConfig.cmake" -B "$work/pkg" >/dev/null)
 deb=$(ls "$work"/pkg/quarn-ev_*.deb)
+[ -f "$(ls "$work"/pkg/quarn-ev-dbgsym_*.ddeb)" ] || fail "no separate debug-symbol package"
+
+lintian --no-tag-display-limit "$deb" >"$work/lintian" 2>&1 || true
+if grep -E '^[EW]: ' "$work/lintian"; then fail "lintian reports errors or warnings"; fi
+
+[ "$(dpkg-deb -f "$deb" Section)" = utils ] || fail "Section: $(dpkg-deb -f "$deb" Section)"
+[ "$(dpkg-deb -f "$deb" Recommends)" = qt6-wayland ] || fail "Recommends: $(dpkg-deb -f "$deb" Recommends)"
 depends=$(dpkg-deb -f "$deb" Depends)
 for needed in libqt6widgets6 libqt6gui6 libqt6core6 qt6-qpa-plugins fonts-liberation2; do
   grep -q "$needed" <<<"$depends" || fail "Depends lacks $needed: $depends"
 done
+
 dpkg -x "$deb" "$work/root"
-for file in usr/bin/quarn-ev usr/share/applications/quarn-ev.desktop \
-  usr/share/icons/hicolor/32x32/apps/quarn-ev.png usr/share/icons/hicolor/scalable/apps/quarn-ev.svg \
-  usr/share/metainfo/org.quarn.EvCalculator.metainfo.xml; do
+files=(usr/bin/quarn-ev usr/share/applications/quarn-ev.desktop
+  usr/share/metainfo/org.quarn.EvCalculator.metainfo.xml usr/share/man/man1/quarn-ev.1.gz
+  usr/share/doc/quarn-ev/copyright usr/share/doc/quarn-ev/changelog.gz
+  usr/share/icons/hicolor/scalable/apps/quarn-ev.svg)
+for size in 16 24 32 48 64 128 256; do
+  files+=("usr/share/icons/hicolor/${size}x$size/apps/quarn-ev.png")
+done
+for file in "${files[@]}"; do
   [ -f "$work/root/$file" ] || fail "package lacks /$file"
 done
+grep -q '^License: Expat' "$work/root/usr/share/doc/quarn-ev/copyright" || fail "copyright: no MIT licence"
+
+# Hardening of the installed program: stripped, PIE, full RELRO, fortified calls, stack protector.
+program="$work/root/usr/bin/quarn-ev"
+file "$program" | grep -q 'pie executable.*, stripped' || fail "not a stripped PIE: $(file "$program")"
+readelf -lW "$program" | grep -q GNU_RELRO || fail "no RELRO"
+readelf -d "$program" | grep -q 'BIND_NOW' || fail "no BIND_NOW"
+symbols=$(readelf --dyn-syms -W "$program")
+grep -qE '__[a-z]+_chk' <<<"$symbols" || fail "no fortified libc call"
+grep -q '__stack_chk_fail' <<<"$symbols" || fail "no stack protector"
+
+cmake --install "$1" --prefix "$work/plain" >/dev/null
+cmp -s "$work/plain/share/doc/quarn-ev/LICENSE" "$(dirname "$0")/../../LICENSE" ||
+  fail "cmake --install does not install the licence"
 echo "1 passed, 0 failed"

@@ -45,10 +45,12 @@ TEST_F(Layout, WindowTitlePositionAndClientSize) {
   EXPECT_EQ(window_->size(), QSize(375, 342));
 }
 
-TEST_F(Layout, WindowIconIsTheApplicationIcon) {
+TEST_F(Layout, WindowIconIsTheApplicationIconAtSeveralSizes) {
+  EXPECT_EQ(window_->windowIcon().availableSizes(),
+            (QList<QSize>{{16, 16}, {24, 24}, {32, 32}, {48, 48}, {64, 64}}));
   const QImage shown =
       window_->windowIcon().pixmap(32, 32).toImage().convertToFormat(QImage::Format_RGBA8888);
-  const QImage drawn = QImage(QStringLiteral(QUARN_SOURCE_DIR "/app/quarn-ev.png"))
+  const QImage drawn = QImage(QStringLiteral(QUARN_SOURCE_DIR "/app/icons/quarn-ev-32.png"))
                            .convertToFormat(QImage::Format_RGBA8888);
   ASSERT_EQ(drawn.size(), QSize(32, 32));
   ASSERT_EQ(shown.size(), QSize(32, 32));
