@@ -17,9 +17,6 @@ ctest --test-dir build --output-on-failure -j "$jobs"
 echo "== build-asan/: ASan + UBSan, all tests and the fuzz target"
 export LSAN_OPTIONS="suppressions=$PWD/tests/sanitizers/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
-# Reports name functions: the symbolizer beside clang, which apt installs under a versioned name.
-ASAN_SYMBOLIZER_PATH=$(clang -print-prog-name=llvm-symbolizer)
-[ -x "$ASAN_SYMBOLIZER_PATH" ] && export ASAN_SYMBOLIZER_PATH || unset ASAN_SYMBOLIZER_PATH
 CC=clang CXX=clang++ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DQUARN_SANITIZE=ON -DQUARN_FUZZ=ON -DQUARN_WERROR="$werror" >/dev/null
 cmake --build build-asan -j "$jobs"

@@ -13,7 +13,7 @@ packages=(
   # tests: a headless Wayland compositor and the toolkit's Wayland platform
   weston qt6-wayland
   # tests: sanitizers and fuzzing with clang, resource script, desktop files, Debian package
-  clang libclang-rt-dev binutils-mingw-w64-i686 desktop-file-utils appstream dpkg-dev file lintian
+  clang libclang-rt-dev llvm binutils-mingw-w64-i686 desktop-file-utils appstream dpkg-dev file lintian
   # Windows builds: MinGW-w64 cross compilers, and Wine to run the 64-bit one
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine64
 )
