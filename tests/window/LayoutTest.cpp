@@ -48,8 +48,10 @@ TEST_F(Layout, WindowTitlePositionAndClientSize) {
 TEST_F(Layout, WindowIconIsTheApplicationIconAtSeveralSizes) {
   EXPECT_EQ(window_->windowIcon().availableSizes(),
             (QList<QSize>{{16, 16}, {24, 24}, {32, 32}, {48, 48}, {64, 64}}));
-  const QImage shown =
-      window_->windowIcon().pixmap(32, 32).toImage().convertToFormat(QImage::Format_RGBA8888);
+  const QImage shown = window_->windowIcon()
+                           .pixmap(QSize(32, 32), 1.0)
+                           .toImage()
+                           .convertToFormat(QImage::Format_RGBA8888);
   const QImage drawn = QImage(QStringLiteral(QUARN_SOURCE_DIR "/app/icons/quarn-ev-32.png"))
                            .convertToFormat(QImage::Format_RGBA8888);
   ASSERT_EQ(drawn.size(), QSize(32, 32));
