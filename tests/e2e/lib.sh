@@ -7,7 +7,7 @@ xvfb_pid=""
 cleanup() {
   [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-  rm -rf "$work"
+  rm -rf "$work" 2>/dev/null || { sleep 1; rm -rf "$work"; }
 }
 trap cleanup EXIT
 
