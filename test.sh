@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs every test: an optimised build in build/, a clang
 # build with AddressSanitizer + UndefinedBehaviorSanitizer and the fuzz target in build-asan/, and
-# the Windows builds in build-win-x86_64/ (run under Wine) and build-win-i686/ (checked from
-# outside). Exits non-zero on any failure; set QUARN_SKIP_WINDOWS=1 to leave Windows out.
+# the Windows builds in build-win-x86_64/ and build-win-i686/, each tested under Wine (the 32-bit
+# one where this machine executes 32-bit code). Exits non-zero on any failure; set
+# QUARN_SKIP_WINDOWS=1 to leave Windows out.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh
@@ -27,10 +28,19 @@ if [ -n "${QUARN_SKIP_WINDOWS:-}" ]; then
   echo "Windows tests SKIPPED: QUARN_SKIP_WINDOWS is set"
   exit 0
 fi
+# The 32-bit build's tests run under 32-bit Wine where this machine executes 32-bit code.
+i686_emulator=(-UCMAKE_CROSSCOMPILING_EMULATOR)
+if why=$(scripts/can-run-32bit.sh) && [ -x /usr/lib/wine/wine ]; then
+  i686_emulator=(-DCMAKE_CROSSCOMPILING_EMULATOR=/usr/lib/wine/wine)
+else
+  echo "32-bit Windows tests SKIPPED: ${why:-32-bit Wine (/usr/lib/wine/wine) is not installed}"
+fi
 for arch in x86_64 i686; do
+  emulator=()
+  if [ "$arch" = i686 ]; then emulator=("${i686_emulator[@]}"); fi
   cmake -S . -B "build-win-$arch" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE="cmake/toolchains/mingw-w64-$arch.cmake" -DQUARN_WERROR="$werror" >/dev/null
+    -DCMAKE_TOOLCHAIN_FILE="cmake/toolchains/mingw-w64-$arch.cmake" -DQUARN_WERROR="$werror" \
+    "${emulator[@]}" >/dev/null
   cmake --build "build-win-$arch" -j "$jobs"
   ctest --test-dir "build-win-$arch" --output-on-failure
 done
-echo "(the 32-bit build is not run here: this machine cannot execute 32-bit Windows code)"

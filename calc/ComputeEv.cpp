@@ -3,7 +3,13 @@
 #include "calc/TextToDouble.h"
 #include "platform/runtime/FloatToStr.h"
 
+#include <cfloat>
 #include <utility>
+
+// The results depend on every intermediate being rounded to a double. On a 32-bit x86 build that
+// takes SSE2 arithmetic (-msse2 -mfpmath=sse): the x87 would keep extended precision.
+static_assert(FLT_EVAL_METHOD == 0,
+              "build with SSE2 floating point: doubles must round as doubles");
 
 namespace {
 constexpr double DeckSize = 52;

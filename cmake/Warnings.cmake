@@ -8,7 +8,15 @@ if(QUARN_SANITIZE)
   target_compile_options(quarn_options INTERFACE ${_san})
   target_link_options(quarn_options INTERFACE ${_san})
 endif()
+if(WIN32 AND CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
+  # Doubles are computed and rounded as doubles (SSE2), not in the x87's extended registers.
+  target_compile_options(quarn_options INTERFACE -msse2 -mfpmath=sse)
+endif()
 if(WIN32)
   # One executable with nothing beside it: the C and C++ runtimes linked in.
   target_link_options(quarn_options INTERFACE -static $<$<NOT:$<CONFIG:Debug>>:-s>)
+  # Windows Vista (6.0) and later: the imports need it (GetTickCount64), and the headers say so.
+  target_link_options(quarn_options INTERFACE
+    -Wl,--major-subsystem-version,6 -Wl,--minor-subsystem-version,0
+    -Wl,--major-os-version,6 -Wl,--minor-os-version,0)
 endif()

@@ -38,6 +38,17 @@ if [ "${#missing[@]}" -gt 0 ]; then
     "${missing[@]}" >/dev/null
 fi
 
+# 32-bit Wine runs the 32-bit Windows build's tests, where this machine executes 32-bit code.
+if ! installed wine32:i386 && "$(dirname "$0")/can-run-32bit.sh" >/dev/null; then
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    "${sudo_cmd[@]}" dpkg --add-architecture i386
+  fi
+  echo "install-deps: installing wine32:i386"
+  "${sudo_cmd[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends \
+    wine32:i386 >/dev/null
+fi
+
 if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
   "${sudo_cmd[@]}" sed -i 's/^# *\(de_DE.UTF-8 UTF-8\)/\1/' /etc/locale.gen
   "${sudo_cmd[@]}" locale-gen >/dev/null

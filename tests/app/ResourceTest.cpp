@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -77,7 +78,7 @@ std::vector<Resource> ReadResources(const std::string& path) {
   return resources;
 }
 
-constexpr std::uint16_t kIcon = 3, kGroupIcon = 14, kManifest = 24;
+constexpr std::uint16_t kIcon = 3, kVersion = 16, kGroupIcon = 14, kManifest = 24;
 constexpr std::uint16_t kGermanGermany = 1031;
 
 class WindowsResources : public testing::Test {
@@ -129,11 +130,35 @@ TEST_F(WindowsResources, ManifestIsTypeTwentyFourIdOneInGerman) {
          {"<?xml version=\"1.0\" encoding=\"UTF-8\"", "name=\"Microsoft.Windows.Common-Controls\"",
           "version=\"6.0.0.0\"", "publicKeyToken=\"6595b64144ccf1df\"", "language=\"*\"",
           "processorArchitecture=\"*\"", "type=\"win32\"",
-          "<requestedExecutionLevel level=\"asInvoker\" uiAccess=\"false\"/>"}) {
+          "<requestedExecutionLevel level=\"asInvoker\" uiAccess=\"false\"/>",
+          // Windows Vista, the oldest the imports allow, and Windows 10 and 11
+          "<supportedOS Id=\"{e2011457-1546-43c5-a5fe-008deee3d3f0}\"/>",
+          "<supportedOS Id=\"{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}\"/>"}) {
       EXPECT_NE(r.data.find(needle), std::string::npos) << needle;
     }
   }
   EXPECT_EQ(manifests, 1);
+}
+
+// The strings Explorer's properties show, in UTF-16, and the numeric version, from the project's.
+TEST_F(WindowsResources, VersionNamesTheProgramAndItsVersion) {
+  int versions = 0;
+  for (const Resource& r : resources_) {
+    if (r.typeId != kVersion) continue;
+    ++versions;
+    EXPECT_EQ(r.nameId, 1);
+    EXPECT_EQ(r.language, kGermanGermany);
+    const auto utf16 = [](std::string_view text) {
+      std::string wide;
+      for (const char c : text) wide += {c, '\0'};
+      return wide;
+    };
+    for (const char* text : {"FileDescription", "Quarn EV calculator", "ProductVersion",
+                             QUARN_VERSION, "040704B0", "quarn-ev.exe"}) {
+      EXPECT_NE(r.data.find(utf16(text)), std::string::npos) << text;
+    }
+  }
+  EXPECT_EQ(versions, 1);
 }
 
 }  // namespace

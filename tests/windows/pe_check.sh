@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Checks a Windows executable from outside: machine, GUI subsystem, imports of Windows' own DLLs
-# only, and the icon and manifest resources in German (Germany).
+# Checks a Windows executable from outside: machine, GUI subsystem and the Windows version it
+# needs, imports of Windows' own DLLs only, and the icon, manifest and version resources in German
+# (Germany).
 # Usage: pe_check.sh PROGRAM.exe PROCESSOR   (i686 or x86_64)
 set -euo pipefail
 exe=$1
@@ -14,6 +15,13 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 headers=$("$tools-objdump" -p "$exe")
 grep -q "file format $format" <<<"$headers" || fail "not $format"
 grep -qE 'Subsystem[[:space:]]+00000002' <<<"$headers" || fail "not a GUI-subsystem program"
+# Windows Vista (6.0) is the oldest the imports allow (GetTickCount64): the headers say so.
+for field in MajorOSystemVersion MajorSubsystemVersion; do
+  grep -qE "^$field[[:space:]]+6$" <<<"$headers" || fail "$field is not 6: $(grep "^$field" <<<"$headers")"
+done
+for field in MinorOSystemVersion MinorSubsystemVersion; do
+  grep -qE "^$field[[:space:]]+0$" <<<"$headers" || fail "$field is not 0"
+done
 allowed='^(KERNEL32|USER32|GDI32|COMCTL32|msvcrt)\.dll$'
 while read -r dll; do
   grep -qiE "$allowed" <<<"$dll" || fail "imports $dll, which Windows does not ship"
@@ -22,6 +30,7 @@ done < <(awk '/DLL Name:/ {print $3}' <<<"$headers")
 resources=$("$tools-windres" -i "$exe" -O rc)
 grep -q '^"MAINICON" 14' <<<"$resources" || fail "no icon group MAINICON"
 grep -q '^1 24' <<<"$resources" || fail "no manifest (type 24, id 1)"
+grep -q '^1 VERSIONINFO' <<<"$resources" || fail "no version resource"
 [ "$(grep -c '^LANGUAGE' <<<"$resources")" -ge 1 ] || fail "no language"
 grep '^LANGUAGE' <<<"$resources" | grep -qv '^LANGUAGE 7, 1$' && fail "a resource not in language 1031"
 echo "1 passed, 0 failed"
