@@ -96,6 +96,13 @@ void ApplyTabOrder(TForm& form, const FormDescription& description) {
   if (!stops.empty()) form.Handle().focus = ControlNamed(form, stops.front()->Name).Handle().window;
 }
 
+// Destroys the form's window, which clears the window's pointer to the form, and its fonts.
+void ReleaseWindow(TForm::Native& native) {
+  if (native.window != nullptr) DestroyWindow(native.window);
+  for (HFONT font : native.fonts) DeleteObject(font);
+  native.fonts.clear();
+}
+
 }  // namespace
 
 std::wstring Widen(std::string_view utf8) {
@@ -140,14 +147,20 @@ TForm::TForm(TComponent* Owner, const FormDescription& description)
       CreateWindowExW(0, kWindowClass, Widen(description.Caption).c_str(), kStyle, description.Left,
                       description.Top, frame.right - frame.left, frame.bottom - frame.top, nullptr,
                       nullptr, GetModuleHandleW(nullptr), this);
-  if (native_->window == nullptr) throw Exception(Name() + ": cannot create the window");
-
-  CreateControls(this, description);
-  ApplyTabOrder(*this, description);
+  try {
+    if (native_->window == nullptr) throw Exception(Name() + ": cannot create the window");
+    CreateControls(this, description);
+    ApplyTabOrder(*this, description);
+  } catch (...) {
+    // No destructor runs for a form that failed here: release what it holds, so that no window
+    // is left pointing at it.
+    DestroyComponents();
+    ReleaseWindow(*native_);
+    throw;
+  }
 }
 
 TForm::~TForm() {
   DestroyComponents();
-  if (native_->window != nullptr) DestroyWindow(native_->window);
-  for (HFONT font : native_->fonts) DeleteObject(font);
+  ReleaseWindow(*native_);
 }
