@@ -69,7 +69,9 @@ TEdit::TEdit(TForm* Owner, const ControlDescription& description) : TControl(Own
 TButton::TButton(TForm* Owner, const ControlDescription& description)
     : TControl(Owner, description) {
   auto* button = new QPushButton(ToQString(description.Caption), WindowOf(Owner));
-  button->setAutoDefault(false);  // Enter in a field does not press it
+  // Enter presses the button while it has the focus, as on Windows; in a window that is not a
+  // dialog, Enter in a field still does nothing.
+  button->setAutoDefault(true);
   button->setFocusPolicy(Qt::StrongFocus);
   Place(*button, description);
   QObject::connect(button, &QPushButton::clicked, button, [this] { DispatchEvent(OnClick, this); });

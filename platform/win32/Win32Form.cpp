@@ -52,6 +52,10 @@ LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
         }
       } else if (native.focus != nullptr) {
         SetFocus(native.focus);
+        // A focused push button takes Enter, as when the dialog manager moves the focus there.
+        if (SendMessageW(native.focus, WM_GETDLGCODE, 0, 0) & DLGC_UNDEFPUSHBUTTON) {
+          SendMessageW(native.focus, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+        }
       }
       return 0;
     case WM_CLOSE:

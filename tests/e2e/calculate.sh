@@ -7,6 +7,7 @@ install_build "$1"
 
 check_window() {  # the task bar finds the desktop file through the window class
   xprop -id "$1" WM_CLASS | grep -q '"quarn-ev"' || fail "WM_CLASS: $(xprop -id "$1" WM_CLASS)"
+  check_enter_on_button "$1"
 }
 calculate_with
 [ -z "$(ls -A "$XDG_CONFIG_HOME" 2>/dev/null)" ] || fail "wrote settings: $(ls -RA "$XDG_CONFIG_HOME")"

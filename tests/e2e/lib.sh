@@ -86,6 +86,17 @@ calculate_with() {
   [ "$exit_code" = 0 ] || fail "$*: exit code $exit_code after closing the window"
 }
 
+# Focus starts on the button, and Enter presses it: with empty fields Fold EV reads 0. Leaves the
+# focus on the button again.
+check_enter_on_button() {
+  xdotool windowfocus --sync "$1"
+  sleep 0.3
+  xdotool key --window "$1" Return
+  last_read=""
+  [ "$(read_field "$1" 6)" = 0 ] || fail "Enter on the focused button did not calculate"
+  xdotool key --window "$1" Tab
+}
+
 # Tabs $2 times from the focused control, selects all, copies, and prints the clipboard once it
 # holds something other than $last_read (the program may still be busy).
 read_field() {

@@ -47,6 +47,23 @@ TEST_F(Keyboard, TypingAndTabbingThenSpaceCalculates) {
   EXPECT_EQ(Focused(), "Button1");
 }
 
+// Enter and keypad Enter on the focused button press it: at start and after Tab reached it.
+TEST_F(Keyboard, EnterOnTheFocusedButtonCalculates) {
+  ASSERT_EQ(Focused(), "Button1");
+  QTest::keyClick(Button(), Qt::Key_Return);
+  EXPECT_EQ(Text("CallEvEdit"), "0");
+  TypeInto("MoneyToCallEdit", "10");
+  TypeInto("WinningsEdit", "30");
+  TypeInto("KnownCardsEdit", "5");
+  TypeInto("OutsEdit", "9");
+  for (int i = 0; i < 3; ++i) QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  ASSERT_EQ(Focused(), "Button1");
+  QTest::keyClick(Button(), Qt::Key_Enter, Qt::KeypadModifier);
+  EXPECT_EQ(Text("CallEvEdit"), "5.74468085106383");
+  EXPECT_EQ(Text("FoldEvEdit"), "-8.08510638297872");
+  EXPECT_EQ(Focused(), "Button1");
+}
+
 // Enter and keypad Enter in every input field, with and without earlier results, before and
 // after the button had the focus: the results never change.
 TEST_F(Keyboard, EnterInAFieldNeverCalculates) {

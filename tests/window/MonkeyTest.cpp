@@ -52,8 +52,9 @@ class Monkey : public WindowTest {
       case 3: {
         const Qt::Key keys[] = {Qt::Key_Backspace, Qt::Key_Delete, Qt::Key_Home,
                                 Qt::Key_End,       Qt::Key_Return, Qt::Key_Escape};
-        QTest::keyClick(Focus(), keys[Pick(6)]);
-        return false;
+        const Qt::Key key = keys[Pick(6)];
+        QTest::keyClick(Focus(), key);
+        return key == Qt::Key_Return && Focus() == Button();  // Enter presses a focused button
       }
       case 4:
         if (Pick(2) == 0) {

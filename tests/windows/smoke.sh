@@ -13,6 +13,7 @@ fi
 start_x
 "$launcher" wineboot --init >/dev/null 2>&1 || true  # the prefix, before the clock starts
 expected_geometry="* 375x342"  # Wine places the client area inside its own frame
+check_window() { check_enter_on_button "$1"; }
 calculate_with
 # Wine's server outlives the program for a while and writes into the prefix: end it first.
 for server in wineserver /usr/lib/wine/wineserver64 /usr/lib/wine/wineserver; do
