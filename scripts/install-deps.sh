@@ -14,8 +14,8 @@ packages=(
   weston qt6-wayland
   # tests: sanitizers and fuzzing with clang, resource script, desktop files, Debian package
   clang libclang-rt-dev llvm binutils-mingw-w64-i686 desktop-file-utils appstream dpkg-dev file lintian
-  # Windows builds: MinGW-w64 cross compilers, and Wine to run the 64-bit one
-  g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine64
+  # Windows builds: MinGW-w64 cross compilers, Wine to run the 64-bit one, NSIS for the installer
+  g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine64 nsis
 )
 
 sudo_cmd=()

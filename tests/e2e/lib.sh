@@ -17,6 +17,13 @@ export XDG_RUNTIME_DIR="$work/runtime" XDG_CONFIG_HOME="$work/config"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 unset QT_QPA_PLATFORM WAYLAND_DISPLAY QT_SCALE_FACTOR
 
+# The helper that closes a window as a window manager does; the Windows builds have none of their
+# own, so it is built here for them.
+if [ -z "${X11_CLOSE:-}" ]; then
+  X11_CLOSE="$work/x11_close"
+  g++ -O1 "$(dirname "${BASH_SOURCE[0]}")/x11_close.cpp" -lX11 -o "$X11_CLOSE"
+fi
+
 # Starts Xvfb on a free display number and exports DISPLAY.
 start_x() {
   exec 3>"$work/display"

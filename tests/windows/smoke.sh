@@ -6,10 +6,6 @@ source "$(dirname "$0")/../e2e/lib.sh"
 program=$1
 launcher=$2
 export WINEPREFIX="$work/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-if [ -z "${X11_CLOSE:-}" ]; then
-  X11_CLOSE="$work/x11_close"
-  g++ -O1 "$(dirname "$0")/../e2e/x11_close.cpp" -lX11 -o "$X11_CLOSE"
-fi
 start_x
 "$launcher" wineboot --init >/dev/null 2>&1 || true  # the prefix, before the clock starts
 expected_geometry="* 375x342"  # Wine places the client area inside its own frame
