@@ -62,13 +62,15 @@ close_and_wait() {
 geometry() { xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$NF} /Absolute upper-left Y/{y=$NF}
   /Width:/{w=$NF} /Height:/{h=$NF} END{print x "," y " " w "x" h}'; }
 
+program_args=()  # arguments to start the program with; it must ignore them
+
 # Starts the program with the given environment assignments (and working directory $run_dir, if
 # set), types the worked example from the keyboard, clicks "Calculated", reads both results back
 # through the clipboard, closes the window and checks the exit code.
 # $launcher may name a program to start it with; $expected_geometry is a pattern of the client
 # area's "x,y WxH".
 calculate_with() {
-  (cd "${run_dir:-.}" && exec env "$@" ${launcher:-} "$program") &
+  (cd "${run_dir:-.}" && exec env "$@" ${launcher:-} "$program" "${program_args[@]}") &
   app_pid=$!
   local w call fold want=${expected_geometry:-"0,0 375x342"}
   w=$(find_window) || fail "$*: no window titled 'Quarn EV calculator'"
@@ -91,17 +93,6 @@ calculate_with() {
   [ "$fold" = "-8.08510638297872" ] || fail "$*: Fold EV read back as '$fold'"
   close_and_wait "$w"
   [ "$exit_code" = 0 ] || fail "$*: exit code $exit_code after closing the window"
-}
-
-# Focus starts on the button, and Enter presses it: with empty fields Fold EV reads 0. Leaves the
-# focus on the button again.
-check_enter_on_button() {
-  xdotool windowfocus --sync "$1"
-  sleep 0.3
-  xdotool key --window "$1" Return
-  last_read=""
-  [ "$(read_field "$1" 6)" = 0 ] || fail "Enter on the focused button did not calculate"
-  xdotool key --window "$1" Tab
 }
 
 # Tabs $2 times from the focused control, selects all, copies, and prints the clipboard once it
