@@ -34,7 +34,7 @@ done
   fail "no uninstall entry in the registry"
 
 program="$dir/quarn-ev.exe"
-expected_geometry="* 375x342"
+expected_geometry="[1-9],[1-4][0-9] 375x342"  # the frame at 0,0
 calculate_with
 
 "$launcher" "$dir/uninstall.exe" /S || fail "the silent uninstall failed"
