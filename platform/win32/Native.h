@@ -16,6 +16,8 @@ struct TControl::Native {
 
 struct TForm::Native {
   HWND window = nullptr;
+  const FormDescription* description = nullptr;
+  int dpi = 96;  // the window's monitor's: every figure of the description is scaled by dpi/96
   HWND focus = nullptr;  // the control to focus when the form is activated
   std::vector<HFONT> fonts;
   std::vector<std::pair<HWND, COLORREF>> textColours;  // labels drawn in another colour
@@ -26,5 +28,5 @@ struct TApplication::Native {
 };
 
 std::wstring Widen(std::string_view utf8);
-HFONT CreateFormFont(const FontDescription& font);
+HFONT CreateFormFont(const FontDescription& font, int dpi);
 COLORREF ToColorRef(TColor colour);

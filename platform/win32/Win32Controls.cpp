@@ -1,30 +1,22 @@
 #include "platform/win32/Native.h"
 
-#include <algorithm>
-
 namespace {
 
 int nextControlId = 100;  // clear of IDOK and IDCANCEL, which the dialog manager sends
 
+// Created without size or font: PlaceControls gives both, at the window's DPI.
 HWND CreateChild(TForm* form, const wchar_t* windowClass, DWORD style, DWORD extendedStyle,
                  const ControlDescription& description) {
   HWND window = CreateWindowExW(extendedStyle, windowClass, Widen(description.Caption).c_str(),
-                                WS_CHILD | WS_VISIBLE | style, description.Left, description.Top,
-                                description.Width, description.Height, form->Handle().window,
+                                WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, form->Handle().window,
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(nextControlId++)),
                                 GetModuleHandleW(nullptr), nullptr);
   if (window == nullptr) {
     throw Exception(form->Name() + ": cannot create control " + std::string(description.Name));
   }
-  HFONT font = form->Handle().fonts.front();  // the form's font
-  if (description.Font != nullptr) {
-    font = CreateFormFont(*description.Font);
-    form->Handle().fonts.push_back(font);
-    if (description.Font->Color != TColor::clWindowText) {
-      form->Handle().textColours.emplace_back(window, ToColorRef(description.Font->Color));
-    }
+  if (description.Font != nullptr && description.Font->Color != TColor::clWindowText) {
+    form->Handle().textColours.emplace_back(window, ToColorRef(description.Font->Color));
   }
-  SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   return window;
 }
 
@@ -47,20 +39,7 @@ FieldText TControl::GetText() const {
 void TControl::SetText(const FieldText& text) { SetWindowTextA(native_->window, text.c_str()); }
 
 TLabel::TLabel(TForm* Owner, const ControlDescription& description) : TControl(Owner, description) {
-  HWND label = CreateChild(Owner, L"STATIC", SS_LEFT | SS_NOPREFIX, 0, description);
-  // The stored size may come from other fonts: grow to fit the caption, keeping the position.
-  HDC dc = GetDC(label);
-  const auto font = reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0));
-  HGDIOBJ previous = SelectObject(dc, font);
-  const std::wstring caption = Widen(description.Caption);
-  SIZE size{};
-  GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &size);
-  SelectObject(dc, previous);
-  ReleaseDC(label, dc);
-  SetWindowPos(label, nullptr, 0, 0, std::max<int>(description.Width, size.cx),
-               std::max<int>(description.Height, size.cy),
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  Handle().window = label;
+  Handle().window = CreateChild(Owner, L"STATIC", SS_LEFT | SS_NOPREFIX, 0, description);
 }
 
 TEdit::TEdit(TForm* Owner, const ControlDescription& description) : TControl(Owner, description) {

@@ -2,6 +2,7 @@
 #include "platform/win32/Native.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -9,6 +10,75 @@ constexpr wchar_t kWindowClass[] = L"QuarnForm";
 
 TForm* FormOf(HWND window) {
   return reinterpret_cast<TForm*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
+// Functions of Windows 10 and later, looked up so that the program still starts on Vista.
+template <typename Function>
+Function User32Function(const char* name) {
+  const FARPROC address = GetProcAddress(GetModuleHandleW(L"user32.dll"), name);
+  return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(address));
+}
+
+int DpiOf(HWND window) {
+  using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
+  static const auto getDpiForWindow = User32Function<GetDpiForWindowFunction>("GetDpiForWindow");
+  if (getDpiForWindow != nullptr) return static_cast<int>(getDpiForWindow(window));
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  return dpi;
+}
+
+int Scaled(int figure, int dpi) { return MulDiv(figure, dpi, 96); }
+
+constexpr DWORD kFrameStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+
+// The frame's size around a client area of the description's size at that DPI.
+SIZE FrameSize(const FormDescription& description, int dpi) {
+  using AdjustFunction = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+  static const auto adjustForDpi = User32Function<AdjustFunction>("AdjustWindowRectExForDpi");
+  RECT frame{0, 0, Scaled(description.ClientWidth, dpi), Scaled(description.ClientHeight, dpi)};
+  if (adjustForDpi != nullptr) {
+    adjustForDpi(&frame, kFrameStyle, FALSE, 0, static_cast<UINT>(dpi));
+  } else {
+    AdjustWindowRectEx(&frame, kFrameStyle, FALSE, 0);
+  }
+  return {frame.right - frame.left, frame.bottom - frame.top};
+}
+
+// A label's stored size may come from other fonts: it grows to fit its caption.
+SIZE FittedLabelSize(HWND label, HFONT font, SIZE size) {
+  const int length = GetWindowTextLengthW(label);
+  std::wstring caption(static_cast<std::size_t>(length) + 1, L'\0');
+  GetWindowTextW(label, caption.data(), length + 1);
+  HDC dc = GetDC(label);
+  HGDIOBJ previous = SelectObject(dc, font);
+  SIZE text{};
+  GetTextExtentPoint32W(dc, caption.c_str(), length, &text);
+  SelectObject(dc, previous);
+  ReleaseDC(label, dc);
+  return {std::max(size.cx, text.cx), std::max(size.cy, text.cy)};
+}
+
+// Gives every control its position, size and font from the description, scaled to the DPI.
+void PlaceControls(TForm& form, const FormDescription& description, int dpi) {
+  TForm::Native& native = form.Handle();
+  std::vector<HFONT> previousFonts = std::exchange(native.fonts, {});
+  native.dpi = dpi;
+  native.fonts.push_back(CreateFormFont(description.Font, dpi));
+  for (const ControlDescription& control : description.Controls) {
+    HWND window = ControlNamed(form, control.Name).Handle().window;
+    HFONT font = native.fonts.front();
+    if (control.Font != nullptr)
+      font = native.fonts.emplace_back(CreateFormFont(*control.Font, dpi));
+    SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    SIZE size{Scaled(control.Width, dpi), Scaled(control.Height, dpi)};
+    if (control.Kind == ControlKind::Label) size = FittedLabelSize(window, font, size);
+    SetWindowPos(window, nullptr, Scaled(control.Left, dpi), Scaled(control.Top, dpi), size.cx,
+                 size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  for (HFONT font : previousFonts) DeleteObject(font);
+  InvalidateRect(native.window, nullptr, TRUE);
 }
 
 TButton* ButtonWithWindow(TForm& form, HWND window) {
@@ -58,6 +128,14 @@ LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
         }
       }
       return 0;
+    case WM_DPICHANGED: {  // moved to a monitor of another DPI, or its scale changed
+      const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+      SetWindowPos(window, nullptr, suggested->left, suggested->top,
+                   suggested->right - suggested->left, suggested->bottom - suggested->top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+      PlaceControls(*form, *native.description, HIWORD(wParam));
+      return 0;
+    }
     case WM_CLOSE:
       DestroyWindow(window);
       return 0;
@@ -119,11 +197,11 @@ std::wstring Widen(std::string_view utf8) {
   return wide;
 }
 
-HFONT CreateFormFont(const FontDescription& font) {
+HFONT CreateFormFont(const FontDescription& font, int dpi) {
   const BYTE charset = font.Charset == TFontCharset::Ansi ? ANSI_CHARSET : DEFAULT_CHARSET;
-  return CreateFontW(font.Height, 0, 0, 0, font.Bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
-                     charset, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                     DEFAULT_PITCH | FF_DONTCARE, Widen(font.Name).c_str());
+  return CreateFontW(Scaled(font.Height, dpi), 0, 0, 0, font.Bold ? FW_BOLD : FW_NORMAL, FALSE,
+                     FALSE, FALSE, charset, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                     DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, Widen(font.Name).c_str());
 }
 
 COLORREF ToColorRef(TColor colour) {
@@ -141,19 +219,21 @@ COLORREF ToColorRef(TColor colour) {
 TForm::TForm(TComponent* Owner, const FormDescription& description)
     : TComponent(Owner), description_(description), native_(std::make_unique<Native>()) {
   SetName(std::string(description.Name));
+  native_->description = &description;
   RegisterFormClass();
-  native_->fonts.push_back(CreateFormFont(description.Font));
 
-  constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
-  RECT frame{0, 0, description.ClientWidth, description.ClientHeight};
-  AdjustWindowRectEx(&frame, kStyle, FALSE, 0);
-  native_->window =
-      CreateWindowExW(0, kWindowClass, Widen(description.Caption).c_str(), kStyle, description.Left,
-                      description.Top, frame.right - frame.left, frame.bottom - frame.top, nullptr,
-                      nullptr, GetModuleHandleW(nullptr), this);
+  // The window is created first, then sized: its DPI is that of the monitor it lands on.
+  native_->window = CreateWindowExW(0, kWindowClass, Widen(description.Caption).c_str(),
+                                    kFrameStyle, description.Left, description.Top, 0, 0, nullptr,
+                                    nullptr, GetModuleHandleW(nullptr), this);
   try {
     if (native_->window == nullptr) throw Exception(Name() + ": cannot create the window");
+    const int dpi = DpiOf(native_->window);
+    const SIZE frame = FrameSize(description, dpi);
+    SetWindowPos(native_->window, nullptr, Scaled(description.Left, dpi),
+                 Scaled(description.Top, dpi), frame.cx, frame.cy, SWP_NOZORDER | SWP_NOACTIVATE);
     CreateControls(this, description);
+    PlaceControls(*this, description, dpi);
     ApplyTabOrder(*this, description);
   } catch (...) {
     // No destructor runs for a form that failed here: release what it holds, so that no window

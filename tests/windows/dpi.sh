@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Runs the DPI layout test under Wine twice in one prefix: at 96 DPI and at 144 DPI.
+# Usage: dpi.sh WINE dpi_layout_tests.exe
+source "$(dirname "$0")/../e2e/lib.sh"
+export WINEPREFIX="$work/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+start_x
+"$1" wineboot --init >/dev/null 2>&1 || true
+code=0
+for dpi in 96 144; do
+  "$1" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+  echo "== at $dpi DPI"
+  QUARN_EXPECTED_DPI=$dpi "$1" "$2" || code=1
+done
+exit "$code"
