@@ -4,6 +4,7 @@
 // WM_DELETE_WINDOW. Prints medians and the ratios of the first program to each of the others.
 //
 // Usage: startup_bench RUNS NAME=PROGRAM [NAME=PROGRAM ...]
+// A PROGRAM with spaces is a command and its arguments, such as "wine quarn-ev.exe".
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -19,6 +20,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -30,7 +32,7 @@ using Clock = std::chrono::steady_clock;
 
 struct Program {
   std::string name;
-  std::string path;
+  std::vector<std::string> command;
   std::vector<double> startMs;
   std::vector<double> peakMiB;
 };
@@ -96,11 +98,13 @@ void RunOnce(Display* display, Program& program, bool record) {
     XEvent stale;
     XNextEvent(display, &stale);
   }
-  char* argv[] = {program.path.data(), nullptr};
+  std::vector<char*> argv;
+  for (std::string& word : program.command) argv.push_back(word.data());
+  argv.push_back(nullptr);
   const auto start = Clock::now();
   pid_t pid = 0;
-  if (posix_spawn(&pid, program.path.c_str(), nullptr, nullptr, argv, environ) != 0) {
-    Die("cannot start " + program.path);
+  if (posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) {
+    Die("cannot start " + program.command.front());
   }
   Window window = 0;
   auto mapped = start;
@@ -147,7 +151,11 @@ int main(int argc, char** argv) {
     const std::string arg = argv[i];
     const auto eq = arg.find('=');
     if (eq == std::string::npos) Die("expected NAME=PROGRAM, got " + arg);
-    programs.push_back({arg.substr(0, eq), arg.substr(eq + 1), {}, {}});
+    std::vector<std::string> command;
+    std::istringstream words(arg.substr(eq + 1));
+    for (std::string word; words >> word;) command.push_back(word);
+    if (command.empty()) Die("no program for " + arg.substr(0, eq));
+    programs.push_back({arg.substr(0, eq), command, {}, {}});
   }
   Display* display = XOpenDisplay(nullptr);
   if (display == nullptr) Die("cannot open the display");

@@ -46,20 +46,6 @@ SIZE FrameSize(const FormDescription& description, int dpi) {
   return {frame.right - frame.left, frame.bottom - frame.top};
 }
 
-// A label's stored size may come from other fonts: it grows to fit its caption.
-SIZE FittedLabelSize(HWND label, HFONT font, SIZE size) {
-  const int length = GetWindowTextLengthW(label);
-  std::wstring caption(static_cast<std::size_t>(length) + 1, L'\0');
-  GetWindowTextW(label, caption.data(), length + 1);
-  HDC dc = GetDC(label);
-  HGDIOBJ previous = SelectObject(dc, font);
-  SIZE text{};
-  GetTextExtentPoint32W(dc, caption.c_str(), length, &text);
-  SelectObject(dc, previous);
-  ReleaseDC(label, dc);
-  return {std::max(size.cx, text.cx), std::max(size.cy, text.cy)};
-}
-
 // Gives every control its position, size and font from the description, scaled to the DPI.
 void PlaceControls(TForm& form, const FormDescription& description, int dpi) {
   TForm::Native& native = form.Handle();
@@ -72,14 +58,41 @@ void PlaceControls(TForm& form, const FormDescription& description, int dpi) {
     if (control.Font != nullptr)
       font = native.fonts.emplace_back(CreateFormFont(*control.Font, dpi));
     SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    SIZE size{Scaled(control.Width, dpi), Scaled(control.Height, dpi)};
-    if (control.Kind == ControlKind::Label) size = FittedLabelSize(window, font, size);
-    SetWindowPos(window, nullptr, Scaled(control.Left, dpi), Scaled(control.Top, dpi), size.cx,
-                 size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(window, nullptr, Scaled(control.Left, dpi), Scaled(control.Top, dpi),
+                 Scaled(control.Width, dpi), Scaled(control.Height, dpi),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
   }
   for (HFONT font : previousFonts) DeleteObject(font);
   InvalidateRect(native.window, nullptr, TRUE);
 }
+
+// A label's stored size may come from other fonts, or be rounded down by the scaling: each label
+// grows to fit its caption, keeping its position.
+void FitLabels(const TForm& form, const FormDescription& description) {
+  for (const ControlDescription& control : description.Controls) {
+    if (control.Kind != ControlKind::Label) continue;
+    HWND label = ControlNamed(form, control.Name).Handle().window;
+    const int length = GetWindowTextLengthW(label);
+    std::wstring caption(static_cast<std::size_t>(length) + 1, L'\0');
+    GetWindowTextW(label, caption.data(), length + 1);
+    HDC dc = GetDC(label);
+    HGDIOBJ previous =
+        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
+    SIZE text{};
+    GetTextExtentPoint32W(dc, caption.c_str(), length, &text);
+    SelectObject(dc, previous);
+    ReleaseDC(label, dc);
+    RECT rect{};
+    GetClientRect(label, &rect);
+    if (text.cx <= rect.right && text.cy <= rect.bottom) continue;
+    SetWindowPos(label, nullptr, 0, 0, std::max(rect.right, text.cx),
+                 std::max(rect.bottom, text.cy), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
+
+// Measuring the captions loads their fonts, which takes longer than anything else at start-up:
+// the new form does it once its window is on the screen, from the message loop.
+constexpr UINT kFitLabels = WM_APP;
 
 TButton* ButtonWithWindow(TForm& form, HWND window) {
   for (TComponent* component : form.Components()) {
@@ -134,6 +147,11 @@ LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
                    suggested->right - suggested->left, suggested->bottom - suggested->top,
                    SWP_NOZORDER | SWP_NOACTIVATE);
       PlaceControls(*form, *native.description, HIWORD(wParam));
+      FitLabels(*form, *native.description);
+      return 0;
+    }
+    case kFitLabels: {
+      FitLabels(*form, *native.description);
       return 0;
     }
     case WM_CLOSE:
@@ -234,6 +252,7 @@ TForm::TForm(TComponent* Owner, const FormDescription& description)
                  Scaled(description.Top, dpi), frame.cx, frame.cy, SWP_NOZORDER | SWP_NOACTIVATE);
     CreateControls(this, description);
     PlaceControls(*this, description, dpi);
+    PostMessageW(native_->window, kFitLabels, 0, 0);
     ApplyTabOrder(*this, description);
   } catch (...) {
     // No destructor runs for a form that failed here: release what it holds, so that no window

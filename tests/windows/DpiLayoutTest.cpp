@@ -78,6 +78,12 @@ void ExpectLaidOutAt(const TForm1& form, int dpi) {
   }
 }
 
+// Handles what the form posted to itself, as the message loop would.
+void Settle() {
+  MSG message;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+}
+
 int ExpectedDpi() {
   const char* expected = std::getenv("QUARN_EXPECTED_DPI");
   return expected != nullptr ? std::atoi(expected) : 96;
@@ -86,6 +92,7 @@ int ExpectedDpi() {
 TEST(DpiLayout, TheFormIsScaledToTheDpiOfItsMonitor) {
   Application->Initialize();
   TForm1 form(Application);
+  Settle();
   EXPECT_EQ(form.Handle().dpi, ExpectedDpi());
   ExpectLaidOutAt(form, ExpectedDpi());
 }
@@ -93,6 +100,7 @@ TEST(DpiLayout, TheFormIsScaledToTheDpiOfItsMonitor) {
 TEST(DpiLayout, AnotherDpiLaysTheFormOutAgainWithoutLeakingFonts) {
   Application->Initialize();
   TForm1 form(Application);
+  Settle();
   HWND window = form.Handle().window;
   const DWORD gdiBefore = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
   for (const int dpi : {192, 120, ExpectedDpi()}) {
