@@ -18,8 +18,9 @@ void TApplication::Run() {
   if (!native_->initialized) throw Exception("the application was not initialized");
   if (mainForm_ == nullptr) return;
   HWND window = mainForm_->Handle().window;
+  // The first paint comes from the message loop, after the window is on the screen: painting
+  // first (UpdateWindow) would load the captions' fonts before the window could be mapped.
   ShowWindow(window, SW_SHOWNORMAL);
-  UpdateWindow(window);
   SetForegroundWindow(window);
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
