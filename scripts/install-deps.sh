@@ -12,6 +12,8 @@ packages=(
   xvfb xauth xdotool xclip x11-utils
   # tests: a headless Wayland compositor and the toolkit's Wayland platform
   weston qt6-wayland
+  # tests: the accessibility bus and registry, a private D-Bus session, and an AT-SPI client
+  at-spi2-core dbus-daemon dbus-bin python3-pyatspi
   # tests: sanitizers and fuzzing with clang, resource script, desktop files, Debian package
   clang libclang-rt-dev llvm binutils-mingw-w64-i686 desktop-file-utils appstream dpkg-dev file lintian
   # Windows builds: MinGW-w64 cross compilers, Wine to run the 64-bit one, NSIS for the installer

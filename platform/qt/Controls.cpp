@@ -1,3 +1,4 @@
+#include "platform/qt/Accessibility.h"
 #include "platform/qt/Appearance.h"
 #include "platform/qt/Native.h"
 
@@ -38,7 +39,10 @@ FieldText TControl::GetText() const {
 
 void TControl::SetText(const FieldText& text) {
   QWidget* widget = NativeWidget(*this);
-  if (auto* edit = qobject_cast<QLineEdit*>(widget)) edit->setText(ToQString(text));
+  if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+    edit->setText(ToQString(text));
+    if (edit->isReadOnly()) AnnounceResults(*edit);  // a result: say it
+  }
   if (auto* label = qobject_cast<QLabel*>(widget)) label->setText(ToQString(text));
   if (auto* button = qobject_cast<QPushButton*>(widget)) button->setText(ToQString(text));
 }

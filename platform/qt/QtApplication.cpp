@@ -1,4 +1,5 @@
 #include "platform/AppIdentity.h"
+#include "platform/qt/Accessibility.h"
 #include "platform/qt/Native.h"
 #include "platform/qt/ToolkitStart.h"
 
@@ -63,6 +64,7 @@ void TApplication::Initialize() {
   QGuiApplication::setApplicationDisplayName(QStringLiteral(APP_NAME));
   QGuiApplication::setDesktopFileName(QStringLiteral(APP_ID));
   native_->application = MakeApplication();
+  InstallAccessibility();
   SetWindowIcon();
 }
 

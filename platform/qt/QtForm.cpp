@@ -1,4 +1,5 @@
 #include "platform/forms/FormBuilding.h"
+#include "platform/qt/Accessibility.h"
 #include "platform/qt/Appearance.h"
 #include "platform/qt/Native.h"
 
@@ -36,6 +37,18 @@ void ApplyFocusControls(const TForm& form, const FormDescription& description) {
   }
 }
 
+// A label that names no field is a hint about what to type: it describes every input field.
+void ApplyHints(const TForm& form, const FormDescription& description) {
+  for (const ControlDescription& hint : description.Controls) {
+    if (hint.Kind != ControlKind::Label || !hint.FocusControl.empty()) continue;
+    for (const ControlDescription& field : description.Controls) {
+      if (field.Kind == ControlKind::Edit && !field.ReadOnly) {
+        WidgetNamed(form, field.Name)->setAccessibleDescription(ToQString(hint.Caption));
+      }
+    }
+  }
+}
+
 }  // namespace
 
 TForm::TForm(TComponent* Owner, const FormDescription& description)
@@ -43,6 +56,7 @@ TForm::TForm(TComponent* Owner, const FormDescription& description)
   SetName(std::string(description.Name));
   auto window = std::make_unique<QWidget>();
   window->setObjectName(ToQString(description.Name));
+  MarkAsForm(*window);
   window->setWindowTitle(ToQString(description.Caption));
   QPalette palette = window->palette();
   palette.setColor(QPalette::Window, ToQColor(description.Color));
@@ -56,6 +70,7 @@ TForm::TForm(TComponent* Owner, const FormDescription& description)
   CreateControls(this, description);
   ApplyTabOrder(*this, description);
   ApplyFocusControls(*this, description);
+  ApplyHints(*this, description);
 }
 
 TForm::~TForm() {
