@@ -183,15 +183,23 @@ void RegisterFormClass() {
   if (!registered) throw Exception("cannot register the form's window class");
 }
 
-// The dialog manager tabs through the controls in z-order: stack them in tab order. Focus starts
+// The dialog manager tabs through the controls in z-order: stack them in tab order, each field
+// with its label just above it. Focus starts
 // on the first.
 void ApplyTabOrder(TForm& form, const FormDescription& description) {
   const std::vector<const ControlDescription*> stops = TabStops(description);
   HWND previous = HWND_TOP;
-  for (const ControlDescription* stop : stops) {
-    HWND window = ControlNamed(form, stop->Name).Handle().window;
+  const auto stackNext = [&](std::string_view name) {
+    HWND window = ControlNamed(form, name).Handle().window;
     SetWindowPos(window, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     previous = window;
+  };
+  for (const ControlDescription* stop : stops) {
+    // Screen readers name a field by the static text just before it.
+    for (const ControlDescription& control : description.Controls) {
+      if (control.FocusControl == stop->Name) stackNext(control.Name);
+    }
+    stackNext(stop->Name);
   }
   if (!stops.empty()) form.Handle().focus = ControlNamed(form, stops.front()->Name).Handle().window;
 }

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Runs the DPI layout test under Wine twice in one prefix: at 96 DPI and at 144 DPI.
-# Usage: dpi.sh WINE dpi_layout_tests.exe
+# Runs the Win32 window tests under Wine twice in one prefix: at 96 DPI and at 144 DPI.
+# Usage: dpi.sh WINE win32_window_tests.exe
 source "$(dirname "$0")/../e2e/lib.sh"
 export WINEPREFIX="$work/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 start_x
