@@ -19,15 +19,10 @@ cmake -S . -B build-win-i686 -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUARN_BENCH=O
 cmake --build build-win-i686 --target quarn-ev minimal_win32_window_themed \
   minimal_win32_window_classic
 
-work=$(mktemp -d)
+source tests/e2e/lib.sh  # a private Xvfb (start_x) and a scratch folder ($work)
 export WINEPREFIX="$work/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-trap '/usr/lib/wine/wineserver -k 2>/dev/null || true; kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-exec 3>&-
-while [ ! -s "$work/display" ]; do sleep 0.1; done
-export DISPLAY=":$(head -n1 "$work/display")"
+trap '/usr/lib/wine/wineserver -k 2>/dev/null || true; cleanup' EXIT
+start_x
 "$wine" wineboot --init >/dev/null 2>&1
 # A running wineserver keeps the prefix warm between runs, as on a desktop where Wine is in use.
 /usr/lib/wine/wineserver -p 2>/dev/null || true
