@@ -8,6 +8,8 @@
 #include <QTimer>
 #include <QWindow>
 
+#include <algorithm>
+
 namespace {
 
 constexpr char kFormProperty[] = "quarnForm";
@@ -227,15 +229,16 @@ class LineEditAccessible : public WidgetAccessible,
     return {};
   }
 
-  // Editable text, for the fields a person types into
-  void deleteText(int start, int end) override {
-    edit()->setText(edit()->text().remove(start, end - start));
-  }
-  void insertText(int offset, const QString& text) override {
-    edit()->setText(edit()->text().insert(offset, text));
-  }
+  // Editable text, for the fields a person types into. Offsets outside the text are moved to
+  // its nearer end: nothing is padded, and no range runs backwards.
+  void deleteText(int start, int end) override { replaceText(start, end, {}); }
+  void insertText(int offset, const QString& text) override { replaceText(offset, offset, text); }
   void replaceText(int start, int end, const QString& text) override {
-    edit()->setText(edit()->text().replace(start, end - start, text));
+    QString value = edit()->text();
+    const int size = static_cast<int>(value.size());
+    start = std::clamp(start, 0, size);
+    end = std::clamp(end, start, size);
+    edit()->setText(value.replace(start, end - start, text));
   }
 
  private:

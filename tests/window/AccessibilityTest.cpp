@@ -7,6 +7,9 @@
 #include <QAccessible>
 #include <QAccessibleActionInterface>
 
+#include <functional>
+#include <string>
+
 namespace {
 
 constexpr char kHint[] = "Input a . instead of a comma example:  124.56";
@@ -62,6 +65,36 @@ INSTANTIATE_TEST_SUITE_P(
                     FieldCase{"CallEvEdit", "Call EV", true},
                     FieldCase{"FoldEvEdit", "Fold EV", true}),
     [](const auto& info) { return std::string(info.param.objectName); });
+
+// Edits through the interface, with offsets a client may send beyond either end of "12345".
+struct EditCase {
+  const char* name;
+  std::function<void(QAccessibleEditableTextInterface&)> edit;
+  const char* expected;
+};
+
+class AccessibleEdit : public WindowTest, public testing::WithParamInterface<EditCase> {};
+
+TEST_P(AccessibleEdit, StaysWithinTheText) {
+  Edit("MoneyToCallEdit")->setText("12345");
+  QAccessibleEditableTextInterface* editable =
+      InterfaceOf(Edit("MoneyToCallEdit"))->editableTextInterface();
+  ASSERT_NE(editable, nullptr);
+  GetParam().edit(*editable);
+  EXPECT_EQ(Text("MoneyToCallEdit"), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Offsets, AccessibleEdit,
+    testing::Values(
+        EditCase{"InsertInside", [](auto& e) { e.insertText(2, "."); }, "12.345"},
+        EditCase{"InsertBeyondTheEnd", [](auto& e) { e.insertText(1000, "9"); }, "123459"},
+        EditCase{"InsertBeforeTheStart", [](auto& e) { e.insertText(-3, "9"); }, "912345"},
+        EditCase{"DeleteInside", [](auto& e) { e.deleteText(1, 3); }, "145"},
+        EditCase{"DeleteBackwards", [](auto& e) { e.deleteText(3, 1); }, "12345"},
+        EditCase{"DeleteBeyondTheEnd", [](auto& e) { e.deleteText(3, 1000); }, "123"},
+        EditCase{"ReplaceAll", [](auto& e) { e.replaceText(-1, 99, "7"); }, "7"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(WindowTest, TheWindowIsAFrameNamedByItsTitle) {
   QAccessibleInterface* window = InterfaceOf(window_);
