@@ -13,8 +13,10 @@
 namespace {
 
 constexpr char kFormProperty[] = "quarnForm";
+#if QT_VERSION < QT_VERSION_CHECK(6, 8, 0)
 constexpr char kAnnouncerName[] = "quarnAnnouncer";
 constexpr char kMessageProperty[] = "message";
+#endif
 constexpr char kQueuedProperty[] = "quarnAnnouncementQueued";
 
 // Assistive technologies work in the screen's device pixels; widgets in device-independent ones.
