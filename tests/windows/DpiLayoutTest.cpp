@@ -93,7 +93,10 @@ TEST(DpiLayout, TheFormIsScaledToTheDpiOfItsMonitor) {
   Application->Initialize();
   TForm1 form(Application);
   Settle();
-  EXPECT_EQ(form.Handle().dpi, ExpectedDpi());
+  HDC screen = GetDC(nullptr);
+  const int systemDpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  EXPECT_EQ(form.Handle().dpi, ExpectedDpi()) << "the system's DPI: " << systemDpi;
   ExpectLaidOutAt(form, ExpectedDpi());
 }
 
