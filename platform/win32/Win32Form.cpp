@@ -63,7 +63,7 @@ void PlaceControls(TForm& form, const FormDescription& description, int dpi) {
                  SWP_NOZORDER | SWP_NOACTIVATE);
   }
   for (HFONT font : previousFonts) DeleteObject(font);
-  InvalidateRect(native.window, nullptr, TRUE);
+  RedrawWindow(native.window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 // A label's stored size may come from other fonts, or be rounded down by the scaling: each label
