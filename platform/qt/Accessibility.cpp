@@ -204,22 +204,30 @@ class LineEditAccessible : public WidgetAccessible,
   int characterCount() const override { return static_cast<int>(edit()->text().size()); }
 
   QRect characterRect(int offset) const override {
-    const QString text = edit()->text();
-    if (offset < 0 || offset >= text.size()) return {};
-    const QFontMetrics metrics(edit()->font());
-    const int left = TextOrigin() + metrics.horizontalAdvance(text.left(offset));
-    const QRect cursor = CursorRect();
-    const QRect local(left, cursor.top(), metrics.horizontalAdvance(text.at(offset)),
-                      cursor.height());
+    const QRect local = LocalCharacterRect(offset);
+    if (local.isNull()) return {};
     return ToDevicePixels(QRect(edit()->mapToGlobal(local.topLeft()), local.size()),
                           PixelRatio(edit()));
   }
 
+  // The characters' left edges grow with the offset: a binary search finds the one under the
+  // point, so that a long text costs a few measurements, not one per character.
   int offsetAtPoint(const QPoint& point) const override {
-    for (int offset = 0; offset < characterCount(); ++offset) {
-      if (characterRect(offset).contains(point)) return offset;
+    const QPoint local = edit()->mapFromGlobal((QPointF(point) / PixelRatio(edit())).toPoint());
+    const QString text = edit()->text();
+    const QFontMetrics metrics(edit()->font());
+    const int origin = TextOrigin();
+    int first = 0;
+    int last = static_cast<int>(text.size()) - 1;
+    while (first < last) {  // the last offset whose character starts at or before the point
+      const int middle = (first + last + 1) / 2;
+      if (origin + metrics.horizontalAdvance(text.left(middle)) <= local.x()) {
+        first = middle;
+      } else {
+        last = middle - 1;
+      }
     }
-    return -1;
+    return LocalCharacterRect(first).contains(local) ? first : -1;
   }
 
   void scrollToSubstring(int start, int) override { edit()->setCursorPosition(start); }
@@ -247,11 +255,23 @@ class LineEditAccessible : public WidgetAccessible,
   QLineEdit* edit() const { return static_cast<QLineEdit*>(widget()); }
 
   QRect CursorRect() const { return edit()->inputMethodQuery(Qt::ImCursorRectangle).toRect(); }
+
   // Where the first character starts, scrolling included: the cursor less the text before it.
   int TextOrigin() const {
     const QFontMetrics metrics(edit()->font());
-    return CursorRect().left() + (CursorRect().width() / 2) -
+    const QRect cursor = CursorRect();
+    return cursor.left() + cursor.width() / 2 -
            metrics.horizontalAdvance(edit()->text().left(edit()->cursorPosition()));
+  }
+
+  // A character's box in the line edit's own coordinates; null past the text.
+  QRect LocalCharacterRect(int offset) const {
+    const QString text = edit()->text();
+    if (offset < 0 || offset >= text.size()) return {};
+    const QFontMetrics metrics(edit()->font());
+    const QRect cursor = CursorRect();
+    return {TextOrigin() + metrics.horizontalAdvance(text.left(offset)), cursor.top(),
+            metrics.horizontalAdvance(text.at(offset)), cursor.height()};
   }
 };
 
