@@ -9,7 +9,7 @@ packages=(
   # fonts the window asks for (Liberation Sans has Arial's metrics) and a comma-decimal locale
   fonts-liberation2 fonts-dejavu-core locales
   # tests: headless X server and tools that drive the program from outside
-  xvfb xauth xdotool xclip x11-utils
+  xvfb xauth xdotool xclip x11-utils x11-apps
   # tests: a headless Wayland compositor and the toolkit's Wayland platform
   weston qt6-wayland
   # tests: the accessibility bus and registry, a private D-Bus session, and an AT-SPI client

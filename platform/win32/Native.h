@@ -20,7 +20,7 @@ struct TForm::Native {
   int dpi = 96;  // the window's monitor's: every figure of the description is scaled by dpi/96
   HWND focus = nullptr;  // the control to focus when the form is activated
   std::vector<HFONT> fonts;
-  std::vector<std::pair<HWND, COLORREF>> textColours;  // labels drawn in another colour
+  std::vector<std::pair<HWND, TColor>> textColours;  // labels with a font of their own
 };
 
 struct TApplication::Native {
@@ -29,4 +29,6 @@ struct TApplication::Native {
 
 std::wstring Widen(std::string_view utf8);
 HFONT CreateFormFont(const FontDescription& font, int dpi);
+// System colours are read when used, so that the window follows a change of the user's scheme.
 COLORREF ToColorRef(TColor colour);
+HBRUSH BrushOf(TColor colour);

@@ -14,8 +14,8 @@ HWND CreateChild(TForm* form, const wchar_t* windowClass, DWORD style, DWORD ext
   if (window == nullptr) {
     throw Exception(form->Name() + ": cannot create control " + std::string(description.Name));
   }
-  if (description.Font != nullptr && description.Font->Color != TColor::clWindowText) {
-    form->Handle().textColours.emplace_back(window, ToColorRef(description.Font->Color));
+  if (description.Kind == ControlKind::Label && description.Font != nullptr) {
+    form->Handle().textColours.emplace_back(window, description.Font->Color);
   }
   return window;
 }

@@ -121,12 +121,18 @@ LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     case WM_CTLCOLORSTATIC: {
       const auto control = reinterpret_cast<HWND>(lParam);
       const auto coloured =
-          std::ranges::find(native.textColours, control, &std::pair<HWND, COLORREF>::first);
+          std::ranges::find(native.textColours, control, &std::pair<HWND, TColor>::first);
       if (coloured == native.textColours.end()) break;
       const auto dc = reinterpret_cast<HDC>(wParam);
-      SetTextColor(dc, coloured->second);
-      SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-      return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+      SetTextColor(dc, ToColorRef(coloured->second));
+      SetBkColor(dc, ToColorRef(native.description->Color));
+      return reinterpret_cast<LRESULT>(BrushOf(native.description->Color));
+    }
+    case WM_ERASEBKGND: {
+      RECT client{};
+      GetClientRect(window, &client);
+      FillRect(reinterpret_cast<HDC>(wParam), &client, BrushOf(native.description->Color));
+      return 1;
     }
     case WM_ACTIVATE:  // keep the focused control across deactivation, as dialogs do
       if (LOWORD(wParam) == WA_INACTIVE) {
@@ -176,7 +182,7 @@ void RegisterFormClass() {
     windowClass.hInstance = GetModuleHandleW(nullptr);
     windowClass.hIcon = LoadIconW(windowClass.hInstance, L"MAINICON");
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.hbrBackground = nullptr;  // the form's colour, on WM_ERASEBKGND
     windowClass.lpszClassName = kWindowClass;
     return RegisterClassExW(&windowClass) != 0;
   }();
@@ -240,6 +246,20 @@ COLORREF ToColorRef(TColor colour) {
       return RGB(255, 0, 0);
   }
   return 0;
+}
+
+HBRUSH BrushOf(TColor colour) {
+  switch (colour) {
+    case TColor::clBtnFace:
+      return GetSysColorBrush(COLOR_BTNFACE);
+    case TColor::clWindowText:
+      return GetSysColorBrush(COLOR_WINDOWTEXT);
+    case TColor::clRed: {
+      static const HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));  // lives as long as the program
+      return red;
+    }
+  }
+  return GetSysColorBrush(COLOR_BTNFACE);
 }
 
 TForm::TForm(TComponent* Owner, const FormDescription& description)
