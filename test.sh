@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs every test: an optimised build in build/, a clang
-# build with AddressSanitizer + UndefinedBehaviorSanitizer and the fuzz target in build-asan/, and
-# the Windows builds in build-win-x86_64/ and build-win-i686/, each tested under Wine (the 32-bit
+# build with AddressSanitizer + UndefinedBehaviorSanitizer and the fuzz target in build-asan/, two
+# builds of the release artifacts that must give the same bytes, and the Windows builds in build-win-x86_64/ and build-win-i686/, each tested under Wine (the 32-bit
 # one where this machine executes 32-bit code). Exits non-zero on any failure; set
 # QUARN_SKIP_WINDOWS=1 to leave Windows out.
 set -euo pipefail
@@ -22,6 +22,9 @@ CC=clang CXX=clang++ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWit
   -DQUARN_SANITIZE=ON -DQUARN_FUZZ=ON -DQUARN_WERROR="$werror" >/dev/null
 cmake --build build-asan -j "$jobs"
 ctest --test-dir build-asan --output-on-failure -j "$jobs"
+
+echo "== release artifacts built twice, compared byte for byte"
+scripts/check-reproducible.sh
 
 echo "== build-win-x86_64/, build-win-i686/: Windows"
 if [ -n "${QUARN_SKIP_WINDOWS:-}" ]; then

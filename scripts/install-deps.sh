@@ -16,6 +16,8 @@ packages=(
   at-spi2-core dbus-daemon dbus-bin python3-pyatspi
   # tests: sanitizers and fuzzing with clang, resource script, desktop files, Debian package
   clang libclang-rt-dev llvm binutils-mingw-w64-i686 desktop-file-utils appstream dpkg-dev file lintian
+  # tests: Debian's hardening check, the Windows programs' headers, differences between builds
+  devscripts python3-pefile diffoscope-minimal
   # Windows builds: MinGW-w64 cross compilers, Wine to run the 64-bit one, NSIS for the installer
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine64 nsis
 )

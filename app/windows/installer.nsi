@@ -4,6 +4,7 @@
 ; -DVERSION, -DEXE, -DLICENSE, -DREADME and -DOUTFILE.
 Unicode true
 SetCompressor /SOLID lzma
+SetDateSave off  ; the installer's bytes do not depend on when its files were built
 RequestExecutionLevel user
 
 !define NAME "Quarn EV calculator"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Checks a Windows executable from outside: machine, GUI subsystem and the Windows version it
-# needs, imports of Windows' own DLLs only, and the icon, manifest and version resources in German
-# (Germany).
+# needs, the stack protector and fortified calls linked in, no structured exception handler on
+# i686, and the icon, manifest and version resources in German (Germany). pe_hardening.py checks
+# the hardening flags and the imports.
 # Usage: pe_check.sh PROGRAM.exe PROCESSOR   (i686 or x86_64)
 set -euo pipefail
 exe=$1
@@ -22,10 +23,14 @@ done
 for field in MinorOSystemVersion MinorSubsystemVersion; do
   grep -qE "^$field[[:space:]]+0$" <<<"$headers" || fail "$field is not 0"
 done
-allowed='^(KERNEL32|USER32|GDI32|COMCTL32|msvcrt)\.dll$'
-while read -r dll; do
-  grep -qiE "$allowed" <<<"$dll" || fail "imports $dll, which Windows does not ship"
-done < <(awk '/DLL Name:/ {print $3}' <<<"$headers")
+# The stack protector's and the fortified calls' failure reports are linked in: both are used.
+grep -qa 'stack smashing detected' "$exe" || fail "no stack protector"
+grep -qa 'buffer overflow detected' "$exe" || fail "no fortified C library call"
+# On i686, nothing registers a structured exception handler (the head of the chain at fs:0), as
+# the image's NO_SEH flag promises.
+if [ "$2" = i686 ] && "$tools-objdump" -d "$exe" | grep -qE '%fs:0x0\b|%fs:\(,'; then
+  fail "code reads or writes the exception-handler chain at fs:0"
+fi
 
 resources=$("$tools-windres" -i "$exe" -O rc)
 grep -q '^"MAINICON" 14' <<<"$resources" || fail "no icon group MAINICON"

@@ -1,0 +1,17 @@
+# Run by CPack after it packed: SHA256SUMS beside the packages, one line per package as
+# sha256sum writes it, so that `sha256sum -c SHA256SUMS` checks them. The packages CPack made
+# are still in its staging folder (CPACK_PACKAGE_FILES); the Windows installer is already beside.
+set(packages ${CPACK_PACKAGE_FILES})
+if(EXISTS "${CPACK_PACKAGE_DIRECTORY}/${CPACK_PACKAGE_FILE_NAME}-setup.exe")
+  list(APPEND packages "${CPACK_PACKAGE_DIRECTORY}/${CPACK_PACKAGE_FILE_NAME}-setup.exe")
+endif()
+set(lines "")
+foreach(package ${packages})
+  file(SHA256 ${package} hash)
+  get_filename_component(name ${package} NAME)
+  list(APPEND lines "${hash}  ${name}\n")
+endforeach()
+list(SORT lines)
+list(JOIN lines "" sums)
+file(WRITE "${CPACK_PACKAGE_DIRECTORY}/SHA256SUMS" "${sums}")
+message(STATUS "CPack: - checksums: ${CPACK_PACKAGE_DIRECTORY}/SHA256SUMS generated.")
