@@ -12,6 +12,19 @@
 
 struct TControl::Native {
   HWND window = nullptr;  // a child of the form's window, destroyed with it
+  TForm* form = nullptr;
+  bool result = false;  // a read-only edit: the program writes it, screen readers announce it
+};
+
+struct IAccPropServices;
+
+// What the form tells screen readers beyond what the controls say themselves (Accessibility.cpp).
+struct FormAccessibility {
+  bool comInitialized = false;  // this form's CoInitializeEx succeeded: uninitialise once
+  IAccPropServices* annotations = nullptr;  // Dynamic Annotation, where Windows offers it
+  std::vector<HWND> annotated;              // windows given properties, cleared on release
+  HWND announcer = nullptr;                 // a zero-size static text: its name is the announcement
+  bool announcementQueued = false;
 };
 
 struct TForm::Native {
@@ -21,6 +34,7 @@ struct TForm::Native {
   HWND focus = nullptr;  // the control to focus when the form is activated
   std::vector<HFONT> fonts;
   std::vector<std::pair<HWND, TColor>> textColours;  // labels with a font of their own
+  FormAccessibility accessibility;
 };
 
 struct TApplication::Native {
@@ -29,6 +43,14 @@ struct TApplication::Native {
 
 std::wstring Widen(std::string_view utf8);
 HFONT CreateFormFont(const FontDescription& font, int dpi);
+// Screen readers: the hint as the input fields' description, a live region announcing the
+// results once after every calculation, everything cleared again. Failures change nothing else.
+void SetUpAccessibility(TForm& form, const FormDescription& description);
+void QueueResultsAnnouncement(TForm& form);
+void AnnounceResults(TForm& form, const FormDescription& description);
+void ReleaseAccessibility(FormAccessibility& accessibility);
+constexpr UINT kAnnounceResults = WM_APP + 1;
+
 // System colours are read when used, so that the window follows a change of the user's scheme.
 COLORREF ToColorRef(TColor colour);
 HBRUSH BrushOf(TColor colour);

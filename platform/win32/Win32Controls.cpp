@@ -25,6 +25,8 @@ HWND CreateChild(TForm* form, const wchar_t* windowClass, DWORD style, DWORD ext
 TControl::TControl(TForm* Owner, const ControlDescription& description)
     : TComponent(Owner), native_(std::make_unique<Native>()) {
   SetName(std::string(description.Name));
+  native_->form = Owner;
+  native_->result = description.Kind == ControlKind::Edit && description.ReadOnly;
 }
 
 TControl::~TControl() = default;
@@ -36,7 +38,15 @@ FieldText TControl::GetText() const {
   return text;
 }
 
-void TControl::SetText(const FieldText& text) { SetWindowTextA(native_->window, text.c_str()); }
+void TControl::SetText(const FieldText& text) {
+  SetWindowTextA(native_->window, text.c_str());
+  if (native_->result) {
+    // Accessibility clients learn of each result as it is written, in that order (not every
+    // system's edit control reports it), and screen readers announce them together.
+    NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, native_->window, OBJID_CLIENT, CHILDID_SELF);
+    QueueResultsAnnouncement(*native_->form);
+  }
+}
 
 TLabel::TLabel(TForm* Owner, const ControlDescription& description) : TControl(Owner, description) {
   Handle().window = CreateChild(Owner, L"STATIC", SS_LEFT | SS_NOPREFIX, 0, description);

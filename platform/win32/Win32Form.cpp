@@ -160,10 +160,14 @@ LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
       FitLabels(*form, *native.description);
       return 0;
     }
+    case kAnnounceResults:
+      AnnounceResults(*form, *native.description);
+      return 0;
     case WM_CLOSE:
       DestroyWindow(window);
       return 0;
     case WM_DESTROY:
+      ReleaseAccessibility(native.accessibility);  // while the controls are still there
       if (Application->MainForm() == form) PostQuitMessage(0);
       return 0;
     case WM_NCDESTROY:
@@ -212,6 +216,7 @@ void ApplyTabOrder(TForm& form, const FormDescription& description) {
 
 // Destroys the form's window, which clears the window's pointer to the form, and its fonts.
 void ReleaseWindow(TForm::Native& native) {
+  ReleaseAccessibility(native.accessibility);
   if (native.window != nullptr) DestroyWindow(native.window);
   for (HFONT font : native.fonts) DeleteObject(font);
   native.fonts.clear();
@@ -282,6 +287,7 @@ TForm::TForm(TComponent* Owner, const FormDescription& description)
     PlaceControls(*this, description, dpi);
     PostMessageW(native_->window, kFitLabels, 0, 0);
     ApplyTabOrder(*this, description);
+    SetUpAccessibility(*this, description);
   } catch (...) {
     // No destructor runs for a form that failed here: release what it holds, so that no window
     // is left pointing at it.
