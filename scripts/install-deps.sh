@@ -14,6 +14,8 @@ packages=(
   weston qt6-wayland
   # tests: the accessibility bus and registry, a private D-Bus session, and an AT-SPI client
   at-spi2-core dbus-daemon dbus-bin python3-pyatspi
+  # tests: the screen reader Orca, speaking through speech-dispatcher into a null sound device
+  orca speech-dispatcher speech-dispatcher-espeak-ng
   # tests: sanitizers and fuzzing with clang, resource script, desktop files, Debian package
   clang libclang-rt-dev llvm binutils-mingw-w64-i686 desktop-file-utils appstream dpkg-dev file lintian
   # tests: Debian's hardening check, the Windows programs' headers, differences between builds

@@ -156,6 +156,16 @@ def calculate(inputs):
     return [controls[name].queryText().getText(0, -1) for name in RESULTS]
 
 
+def result_changes():
+    """The result fields whose text changed since the press, in the order they changed."""
+    order = []
+    for kind, role, name, data in events:
+        if kind.startswith("object:text-changed") and name in ("Call EV", "Fold EV"):
+            if not order or order[-1] != name:
+                order.append(name)
+    return order
+
+
 def announced(results):
     message = "Call EV: %s, Fold EV: %s" % tuple(results)
     for kind, role, name, data in events:
@@ -175,6 +185,8 @@ for inputs, results in [
     got = calculate(inputs)
     check(got == results, "%s gave %s, not %s" % (inputs, got, results))
     check(announced(results), "%s: results not announced; events: %s" % (inputs, events))
+    check(result_changes() == ["Call EV", "Fold EV"],
+          "%s: the results changed in the order %s" % (inputs, result_changes()))
     check(button.getState().contains(pyatspi.STATE_FOCUSED), "pressing moved the focus")
 
 # --- refused writes: the results stay as the program set them, yet their text selects
