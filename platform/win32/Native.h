@@ -50,6 +50,8 @@ void QueueResultsAnnouncement(TForm& form);
 void AnnounceResults(TForm& form, const FormDescription& description);
 void ReleaseAccessibility(FormAccessibility& accessibility);
 constexpr UINT kAnnounceResults = WM_APP + 1;
+// Makes the Dynamic Annotation object a new form uses (nullptr: none); tests put in another.
+extern IAccPropServices* (*CreateAnnotationServices)();
 
 // System colours are read when used, so that the window follows a change of the user's scheme.
 COLORREF ToColorRef(TColor colour);

@@ -61,7 +61,18 @@ void Annotate(FormAccessibility& accessibility, HWND window, Setter set) {
   }
 }
 
+IAccPropServices* CreateAccPropServices() {
+  void* annotations = nullptr;
+  if (FAILED(CoCreateInstance(kAccPropServicesClass, nullptr, CLSCTX_INPROC_SERVER,
+                              kAccPropServicesInterface, &annotations))) {
+    return nullptr;
+  }
+  return static_cast<IAccPropServices*>(annotations);
+}
+
 }  // namespace
+
+IAccPropServices* (*CreateAnnotationServices)() = CreateAccPropServices;
 
 void SetUpAccessibility(TForm& form, const FormDescription& description) {
   FormAccessibility& accessibility = form.Handle().accessibility;
@@ -73,12 +84,8 @@ void SetUpAccessibility(TForm& form, const FormDescription& description) {
       CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | WS_DISABLED | SS_NOPREFIX, 0, 0, 0,
                       0, window, nullptr, GetModuleHandleW(nullptr), nullptr);
   accessibility.comInitialized = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
-  void* annotations = nullptr;
-  if (FAILED(CoCreateInstance(kAccPropServicesClass, nullptr, CLSCTX_INPROC_SERVER,
-                              kAccPropServicesInterface, &annotations))) {
-    return;
-  }
-  accessibility.annotations = static_cast<IAccPropServices*>(annotations);
+  accessibility.annotations = CreateAnnotationServices();
+  if (accessibility.annotations == nullptr) return;
 
   Annotate(accessibility, accessibility.announcer,
            [](IAccPropServices& annotations, HWND target, DWORD client) {

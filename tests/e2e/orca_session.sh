@@ -3,12 +3,13 @@
 set -euo pipefail
 fail() { echo "FAIL: $*" >&2; exit 1; }
 log=$QUARN_ORCA_LOG
-orca --replace --disable braille --disable braille-monitor --user-prefs "$HOME/orca" \
+/usr/bin/python3 "$(dirname "$0")/orca_line_buffered.py" --disable braille --disable braille-monitor --user-prefs "$HOME/orca" \
   --debug-file "$log" >"$log.out" 2>&1 &
 orca_pid=$!
-trap 'kill "$orca_pid" 2>/dev/null || true; [ -n "${app_pid:-}" ] && kill "$app_pid" 2>/dev/null || true' EXIT
+trap 'kill -KILL "$orca_pid" 2>/dev/null || true; [ -n "${app_pid:-}" ] && kill "$app_pid" 2>/dev/null || true' EXIT
 for _ in $(seq 150); do
   grep -q 'SPEECH OUTPUT' "$log" 2>/dev/null && break
+  # Not replacing a running Orca (the user's screen reader): where one runs, this one ends.
   kill -0 "$orca_pid" 2>/dev/null || { echo "SKIPPED: Orca cannot start: $(tail -3 "$log.out")"; exit 77; }
   sleep 0.2
 done
@@ -32,7 +33,7 @@ xdotool key --window "$w" Tab; sleep 0.6
 spoken() { grep 'SPEECH OUTPUT' "$log" | sed 's/^.*SPEECH OUTPUT: //'; }
 xdotool key --window "$w" space
 results='5\.74468085106383.*-8\.08510638297872'
-for _ in $(seq 150); do  # up to 15 s for Orca to speak both results after the Space
+for _ in $(seq 100); do  # up to 10 s for Orca to speak both results after the Space
   spoken | sed -n '/^.space /,$p' | grep -q "$results" && break
   sleep 0.1
 done

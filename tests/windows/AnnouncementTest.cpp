@@ -63,6 +63,10 @@ class WinEventClient {
     std::lock_guard lock(mutex_);
     return std::exchange(events_, {});
   }
+  std::size_t Count() {
+    std::lock_guard lock(mutex_);
+    return events_.size();
+  }
 
  private:
   static void CALLBACK OnEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG child,
@@ -189,9 +193,15 @@ class Announcements : public testing::Test {
   }
   void TearDown() override { form_.reset(); }
 
-  // The live-region events of what was done since the last call, after the window settled.
+  // The events of what was done since the last call, once the window and the client settled:
+  // no new event for half a second (a busy machine delivers them late).
   std::vector<WinEvent> Settle() {
     Pump(window_, 400);
+    for (int i = 0; i < 60; ++i) {
+      const std::size_t seen = client_.Count();
+      Pump(window_, 500);
+      if (client_.Count() == seen) break;
+    }
     return client_.Take();
   }
 
@@ -438,6 +448,159 @@ TEST(AccessibilityCom, CallsAndTheirAnswersOnThisSystem) {
   report("NotifyWinEvent(EVENT_OBJECT_LIVEREGIONCHANGED) (void)", S_OK);
   DestroyWindow(window);
   if (SUCCEEDED(com)) CoUninitialize();
+}
+
+}  // namespace
+
+namespace {
+
+// What Wine cannot show, the annotations themselves, recorded by a stand-in for Windows' Dynamic
+// Annotation object.
+class RecordingAnnotations final : public IAccPropServices {
+ public:
+  explicit RecordingAnnotations(HRESULT answer) : answer_(answer) {}
+  struct Property {
+    HWND window;
+    GUID property;
+    VARIANT_BOOL isText;
+    LONG number;
+    std::wstring text;
+  };
+  std::vector<Property> set;
+  std::vector<std::pair<HWND, std::vector<GUID>>> cleared;
+  LONG references = 1;
+
+  HRESULT WINAPI QueryInterface(REFIID, void** out) override {
+    *out = nullptr;
+    return E_NOINTERFACE;
+  }
+  ULONG WINAPI AddRef() override { return static_cast<ULONG>(++references); }
+  ULONG WINAPI Release() override { return static_cast<ULONG>(--references); }
+  HRESULT WINAPI SetPropValue(const BYTE*, DWORD, MSAAPROPID, VARIANT) override {
+    return E_NOTIMPL;
+  }
+  HRESULT WINAPI SetPropServer(const BYTE*, DWORD, const MSAAPROPID*, int, IAccPropServer*,
+                               AnnoScope) override {
+    return E_NOTIMPL;
+  }
+  HRESULT WINAPI ClearProps(const BYTE*, DWORD, const MSAAPROPID*, int) override {
+    return E_NOTIMPL;
+  }
+  HRESULT WINAPI SetHwndProp(HWND window, DWORD object, DWORD child, MSAAPROPID property,
+                             VARIANT value) override {
+    if (object != static_cast<DWORD>(OBJID_CLIENT) || child != CHILDID_SELF) return E_INVALIDARG;
+    if (SUCCEEDED(answer_)) set.push_back({window, property, VARIANT_FALSE, value.lVal, {}});
+    return answer_;
+  }
+  HRESULT WINAPI SetHwndPropStr(HWND window, DWORD object, DWORD child, MSAAPROPID property,
+                                LPCWSTR text) override {
+    if (object != static_cast<DWORD>(OBJID_CLIENT) || child != CHILDID_SELF) return E_INVALIDARG;
+    if (SUCCEEDED(answer_)) set.push_back({window, property, VARIANT_TRUE, 0, text});
+    return answer_;
+  }
+  HRESULT WINAPI SetHwndPropServer(HWND, DWORD, DWORD, const MSAAPROPID*, int, IAccPropServer*,
+                                   AnnoScope) override {
+    return E_NOTIMPL;
+  }
+  HRESULT WINAPI ClearHwndProps(HWND window, DWORD, DWORD, const MSAAPROPID* properties,
+                                int count) override {
+    cleared.emplace_back(window, std::vector<GUID>(properties, properties + count));
+    return answer_;
+  }
+  HRESULT WINAPI ComposeHwndIdentityString(HWND, DWORD, DWORD, BYTE**, DWORD*) override {
+    return E_NOTIMPL;
+  }
+  HRESULT WINAPI DecomposeHwndIdentityString(const BYTE*, DWORD, HWND*, DWORD*, DWORD*) override {
+    return E_NOTIMPL;
+  }
+  HRESULT WINAPI SetHmenuProp(HMENU, DWORD, MSAAPROPID, VARIANT) override { return E_NOTIMPL; }
+  HRESULT WINAPI SetHmenuPropStr(HMENU, DWORD, MSAAPROPID, LPCWSTR) override { return E_NOTIMPL; }
+  HRESULT WINAPI SetHmenuPropServer(HMENU, DWORD, const MSAAPROPID*, int, IAccPropServer*,
+                                    AnnoScope) override {
+    return E_NOTIMPL;
+  }
+  HRESULT WINAPI ClearHmenuProps(HMENU, DWORD, const MSAAPROPID*, int) override {
+    return E_NOTIMPL;
+  }
+  HRESULT WINAPI ComposeHmenuIdentityString(HMENU, DWORD, BYTE**, DWORD*) override {
+    return E_NOTIMPL;
+  }
+  HRESULT WINAPI DecomposeHmenuIdentityString(const BYTE*, DWORD, HMENU*, DWORD*) override {
+    return E_NOTIMPL;
+  }
+
+ private:
+  HRESULT answer_;
+};
+
+constexpr GUID kDescription{
+    0x4d48dfe4, 0xbd3f, 0x491f, {0xa6, 0x48, 0x49, 0x2d, 0x6f, 0x20, 0xc5, 0x88}};
+constexpr GUID kLiveSetting{
+    0xc12bcd8e, 0x2a8e, 0x4950, {0x8a, 0xe7, 0x36, 0x25, 0x11, 0x1d, 0x58, 0xeb}};
+
+RecordingAnnotations* recording = nullptr;
+
+class Annotations : public testing::Test {
+ protected:
+  void SetUp() override {
+    previous_ = std::exchange(CreateAnnotationServices,
+                              [] { return static_cast<IAccPropServices*>(recording); });
+    Application->Initialize();
+  }
+  void TearDown() override {
+    CreateAnnotationServices = previous_;
+    recording = nullptr;
+  }
+
+ private:
+  IAccPropServices* (*previous_)() = nullptr;
+};
+
+TEST_F(Annotations, HintDescribesTheInputsTheAnnouncerIsPoliteAllClearedAtTheEnd) {
+  RecordingAnnotations annotations(S_OK);
+  recording = &annotations;
+  std::vector<HWND> inputs;
+  HWND announcer = nullptr;
+  {
+    TForm1 form(Application);
+    announcer = Announcer(form);
+    for (const char* name : {"MoneyToCallEdit", "WinningsEdit", "KnownCardsEdit", "OutsEdit"})
+      inputs.push_back(WindowOf(form, name));
+    ASSERT_EQ(annotations.set.size(), 5u);
+    EXPECT_EQ(annotations.set[0].window, announcer);
+    EXPECT_TRUE(IsEqualGUID(annotations.set[0].property, kLiveSetting));
+    EXPECT_EQ(annotations.set[0].number, 1) << "LiveSetting Polite";
+    for (std::size_t i = 0; i < inputs.size(); ++i) {
+      const RecordingAnnotations::Property& description = annotations.set[i + 1];
+      EXPECT_EQ(description.window, inputs[i]);
+      EXPECT_TRUE(IsEqualGUID(description.property, kDescription));
+      EXPECT_EQ(Narrow(description.text), "Input a . instead of a comma example:  124.56");
+    }
+    EXPECT_TRUE(annotations.cleared.empty());
+    DestroyWindow(form.Handle().window);  // as when the user closes it
+    ASSERT_EQ(annotations.cleared.size(), 5u) << "not cleared when the window was destroyed";
+  }
+  EXPECT_EQ(annotations.cleared.size(), 5u) << "cleared twice";
+  for (const auto& [window, properties] : annotations.cleared) {
+    EXPECT_EQ(properties.size(), 2u);
+  }
+  EXPECT_EQ(annotations.references, 0) << "the annotation object was not released once";
+}
+
+TEST_F(Annotations, WhereEveryCallFailsTheWindowWorksAsWithout) {
+  RecordingAnnotations annotations(E_NOTIMPL);
+  recording = &annotations;
+  {
+    TForm1 form(Application);
+    SendMessageW(WindowOf(form, "Button1"), BM_CLICK, 0, 0);
+    Pump(form.Handle().window, 50);
+    EXPECT_EQ(form.CallEvEdit->GetText(), "0");
+    wchar_t announced[128]{};
+    GetWindowTextW(Announcer(form), announced, 128);
+    EXPECT_STREQ(announced, L"Call EV: 0, Fold EV: 0");
+  }
+  EXPECT_TRUE(annotations.cleared.empty()) << "cleared what was never set";
+  EXPECT_EQ(annotations.references, 0);
 }
 
 }  // namespace
