@@ -47,7 +47,7 @@ if ! readelf -n "$work/probe" | grep -q 'x86 feature: IBT, SHSTK'; then
   cfi=(--nocfprotection)
 fi
 # Branch protection is an arm64 feature; newer hardening-check asks for it on every machine.
-if [ "$(dpkg --print-architecture)" != arm64 ] && hardening-check --help | grep -q nobranchprotection; then
+if [ "$(dpkg --print-architecture)" != arm64 ] && hardening-check --help 2>&1 | grep -q nobranchprotection; then
   cfi+=(--nobranchprotection)
 fi
 hardening-check "${cfi[@]}" "$program" || fail "hardening-check fails"

@@ -34,7 +34,7 @@ spoken() { grep 'SPEECH OUTPUT' "$log" | sed 's/^.*SPEECH OUTPUT: //'; }
 xdotool key --window "$w" space
 results='5\.74468085106383.*-8\.08510638297872'
 for _ in $(seq 100); do  # up to 10 s for Orca to speak both results after the Space
-  spoken | sed -n '/^.space /,$p' | grep -q "$results" && break
+  spoken | sed -n "/^'space/,\$p" | grep -q "$results" && break
   sleep 0.1
 done
 echo "--- what Orca spoke:"
@@ -44,6 +44,6 @@ for expected in "Money to call" "Money to win after your call" "Amount of known 
   "Input a . instead of a comma example:  124.56"; do
   grep -qF "$expected" "$log.speech" || fail "Orca did not speak '$expected'"
 done
-sed -n '/^.space /,$p' "$log.speech" | grep -q "$results" ||
+sed -n "/^'space/,\$p" "$log.speech" | grep -q "$results" ||
   fail "Orca did not speak both results after the Space"
 echo "1 passed, 0 failed"
