@@ -241,30 +241,33 @@ HFONT CreateFormFont(const FontDescription& font, int dpi) {
                      DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, Widen(font.Name).c_str());
 }
 
-COLORREF ToColorRef(TColor colour) {
+namespace {
+
+// The system colour a TColor follows (COLOR_...), or -1 for red, the one fixed colour.
+int SystemColourOf(TColor colour) {
   switch (colour) {
     case TColor::clBtnFace:
-      return GetSysColor(COLOR_BTNFACE);
+      return COLOR_BTNFACE;
     case TColor::clWindowText:
-      return GetSysColor(COLOR_WINDOWTEXT);
+      return COLOR_WINDOWTEXT;
     case TColor::clRed:
-      return RGB(255, 0, 0);
+      break;
   }
-  return 0;
+  return -1;
+}
+
+}  // namespace
+
+COLORREF ToColorRef(TColor colour) {
+  const int system = SystemColourOf(colour);
+  return system >= 0 ? GetSysColor(system) : RGB(255, 0, 0);
 }
 
 HBRUSH BrushOf(TColor colour) {
-  switch (colour) {
-    case TColor::clBtnFace:
-      return GetSysColorBrush(COLOR_BTNFACE);
-    case TColor::clWindowText:
-      return GetSysColorBrush(COLOR_WINDOWTEXT);
-    case TColor::clRed: {
-      static const HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));  // lives as long as the program
-      return red;
-    }
-  }
-  return GetSysColorBrush(COLOR_BTNFACE);
+  const int system = SystemColourOf(colour);
+  if (system >= 0) return GetSysColorBrush(system);
+  static const HBRUSH fixed = CreateSolidBrush(ToColorRef(colour));  // lives as the program does
+  return fixed;
 }
 
 TForm::TForm(TComponent* Owner, const FormDescription& description)

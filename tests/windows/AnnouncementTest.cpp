@@ -171,6 +171,28 @@ HWND WindowOf(const TForm& form, std::string_view name) {
 
 HWND Announcer(const TForm& form) { return form.Handle().accessibility.announcer; }
 
+// The object a screen reader gets for a window, through Microsoft Active Accessibility.
+IAccessible* ClientObjectOf(HWND window) {
+  IAccessible* accessible = nullptr;
+  EXPECT_EQ(AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), kAccessible,
+                                       reinterpret_cast<void**>(&accessible)),
+            S_OK);
+  return accessible;
+}
+
+VARIANT Self() {
+  VARIANT self{};
+  self.vt = VT_I4;
+  self.lVal = CHILDID_SELF;
+  return self;
+}
+
+LONG StateOf(IAccessible* accessible) {
+  VARIANT state{};
+  EXPECT_EQ(accessible->get_accState(Self(), &state), S_OK);
+  return state.lVal;
+}
+
 std::vector<WinEvent> LiveRegionEvents(const std::vector<WinEvent>& events) {
   std::vector<WinEvent> live;
   for (const WinEvent& event : events) {
@@ -267,30 +289,24 @@ TEST_F(Announcements, FieldsAreNamedByTheirLabelsAndResultsAreReadOnly) {
     if (label.FocusControl.empty()) continue;
     SCOPED_TRACE(std::string(label.FocusControl));
     HWND field = WindowOf(*form_, label.FocusControl);
-    IAccessible* accessible = nullptr;
-    ASSERT_EQ(AccessibleObjectFromWindow(field, static_cast<DWORD>(OBJID_CLIENT), kAccessible,
-                                         reinterpret_cast<void**>(&accessible)),
-              S_OK);
-    VARIANT self{};
-    self.vt = VT_I4;
-    self.lVal = CHILDID_SELF;
-    std::wstring name = NameOf(accessible, self);
+    IAccessible* accessible = ClientObjectOf(field);
+    ASSERT_NE(accessible, nullptr);
+    std::wstring name = NameOf(accessible, Self());
     std::wstring caption = Widen(label.Caption);
     for (std::wstring* text : {&name, &caption}) {  // oleacc may drop the label's colon
       if (!text->empty() && text->back() == L':') text->pop_back();
     }
     EXPECT_EQ(Narrow(name), Narrow(caption));
     BSTR value = nullptr;
-    ASSERT_EQ(accessible->get_accValue(self, &value), S_OK);
+    ASSERT_EQ(accessible->get_accValue(Self(), &value), S_OK);
     wchar_t text[64]{};
     GetWindowTextW(field, text, 64);
     EXPECT_EQ(Narrow(value != nullptr ? value : L""), Narrow(text));
     SysFreeString(value);
-    VARIANT state{};
-    ASSERT_EQ(accessible->get_accState(self, &state), S_OK);
+    const LONG state = StateOf(accessible);
     const bool result = label.FocusControl == "CallEvEdit" || label.FocusControl == "FoldEvEdit";
-    EXPECT_EQ((state.lVal & STATE_SYSTEM_READONLY) != 0, result);
-    EXPECT_TRUE(state.lVal & STATE_SYSTEM_FOCUSABLE);
+    EXPECT_EQ((state & STATE_SYSTEM_READONLY) != 0, result);
+    EXPECT_TRUE(state & STATE_SYSTEM_FOCUSABLE);
     accessible->Release();
   }
 }
@@ -308,17 +324,11 @@ TEST_F(Announcements, TheAnnouncerTakesNoPlaceNoFocusAndIsNotHidden) {
   EXPECT_TRUE(style & WS_VISIBLE);
   EXPECT_FALSE(style & WS_TABSTOP);
   EXPECT_EQ(GetWindow(announcer, GW_HWNDNEXT), nullptr) << "not last among the controls";
-  IAccessible* accessible = nullptr;
-  ASSERT_EQ(AccessibleObjectFromWindow(announcer, static_cast<DWORD>(OBJID_CLIENT), kAccessible,
-                                       reinterpret_cast<void**>(&accessible)),
-            S_OK);
-  VARIANT self{};
-  self.vt = VT_I4;
-  self.lVal = CHILDID_SELF;
-  VARIANT state{};
-  ASSERT_EQ(accessible->get_accState(self, &state), S_OK);
-  EXPECT_FALSE(state.lVal & STATE_SYSTEM_FOCUSABLE);
-  EXPECT_FALSE(state.lVal & STATE_SYSTEM_INVISIBLE);
+  IAccessible* accessible = ClientObjectOf(announcer);
+  ASSERT_NE(accessible, nullptr);
+  const LONG state = StateOf(accessible);
+  EXPECT_FALSE(state & STATE_SYSTEM_FOCUSABLE);
+  EXPECT_FALSE(state & STATE_SYSTEM_INVISIBLE);
   accessible->Release();
   // The dialog manager never stops on it.
   HWND stop = WindowOf(*form_, "Button1");
