@@ -33,6 +33,10 @@ fi
 
 # A headless weston has no seat, and the toolkit's Wayland text input dereferences the missing
 # input device on a click into a field: the compose input method keeps it out of the way.
+# In the sanitizer build, the toolkit's EGL buffer integration would load Mesa's driver and
+# unload it before the leak check, leaving a buffer of Mesa's that the checker can no longer
+# attribute to its library; the window is drawn in shared memory either way.
+if [ "${QUARN_SANITIZED:-0}" = 1 ]; then export QT_WAYLAND_CLIENT_BUFFER_INTEGRATION=none; fi
 code=0
 WAYLAND_DISPLAY=quarn-test QT_QPA_PLATFORM=wayland QT_IM_MODULE=compose timeout 60 "$build/bin/wayland_driver" \
   >"$work/out" 2>"$work/err" || code=$?
