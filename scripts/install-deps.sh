@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
   # build
-  cmake ninja-build g++ pkg-config qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
+  git cmake ninja-build g++ pkg-config qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
   libx11-dev
   # fonts the window asks for (Liberation Sans has Arial's metrics) and a comma-decimal locale
   fonts-liberation2 fonts-dejavu-core locales
