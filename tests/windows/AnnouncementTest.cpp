@@ -338,11 +338,14 @@ TEST_F(Announcements, TheAnnouncerTakesNoPlaceNoFocusAndIsNotHidden) {
   }
 }
 
+BOOL CALLBACK CountWindow(HWND, LPARAM counter) {
+  ++*reinterpret_cast<int*>(counter);
+  return TRUE;
+}
+
 int ChildWindows(HWND window) {
   int count = 0;
-  EnumChildWindows(
-      window, [](HWND, LPARAM counter) { return ++*reinterpret_cast<int*>(counter), TRUE; },
-      reinterpret_cast<LPARAM>(&count));
+  EnumChildWindows(window, CountWindow, reinterpret_cast<LPARAM>(&count));
   return count;
 }
 
