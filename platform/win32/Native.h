@@ -20,7 +20,9 @@ struct IAccPropServices;
 
 // What the form tells screen readers beyond what the controls say themselves (Accessibility.cpp).
 struct FormAccessibility {
-  bool comInitialized = false;  // this form's CoInitializeEx succeeded: uninitialise once
+  bool waitingForQuery = false;  // set up at the first WM_GETOBJECT to one of the form's windows
+  std::vector<HWND> watched;     // controls subclassed to hear that query
+  bool comInitialized = false;   // this form's CoInitializeEx succeeded: uninitialise once
   IAccPropServices* annotations = nullptr;  // Dynamic Annotation, where Windows offers it
   std::vector<HWND> annotated;              // windows given properties, cleared on release
   HWND announcer = nullptr;                 // a zero-size static text: its name is the announcement
@@ -45,7 +47,9 @@ std::wstring Widen(std::string_view utf8);
 HFONT CreateFormFont(const FontDescription& font, int dpi);
 // Screen readers: the hint as the input fields' description, a live region announcing the
 // results once after every calculation, everything cleared again. Failures change nothing else.
-void SetUpAccessibility(TForm& form, const FormDescription& description);
+// COM and the annotations wait for an assistive client's first query (SetUpOnFirstQuery).
+void SetUpAccessibility(TForm& form);
+void SetUpOnFirstQuery(TForm& form);
 void QueueResultsAnnouncement(TForm& form);
 void AnnounceResults(TForm& form, const FormDescription& description);
 void ReleaseAccessibility(FormAccessibility& accessibility);

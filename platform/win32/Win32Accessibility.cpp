@@ -3,10 +3,15 @@
 // and the results announced in a polite live region after every calculation. Windows 8 and later
 // act on the live region; on older versions and where annotation is missing (Wine answers
 // E_NOTIMPL) every call may fail, and the window then works exactly as without it.
+//
+// Only screen readers need any of it, so COM and the annotation object wait for the first
+// WM_GETOBJECT to any of the form's windows (an assistive client asking for an accessible object),
+// unless the system says a screen reader runs. They are set up before that query is answered.
 
 #include "platform/forms/FormBuilding.h"
 #include "platform/win32/Native.h"
 
+#include <commctrl.h>
 #include <objbase.h>
 #include <oleacc.h>
 
@@ -61,29 +66,62 @@ void Annotate(FormAccessibility& accessibility, HWND window, Setter set) {
   }
 }
 
+// COM's entry points, from ole32 loaded at first use: a program nobody reads aloud never loads it.
+struct ComFunctions {
+  HRESULT(WINAPI* initialize)(void*, DWORD) = nullptr;
+  HRESULT(WINAPI* create)(REFCLSID, IUnknown*, DWORD, REFIID, void**) = nullptr;
+  void(WINAPI* uninitialize)() = nullptr;
+};
+
+template <typename Function>
+void Find(HMODULE module, const char* name, Function& function) {
+  function = reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+}
+
+const ComFunctions& Com() {
+  static const ComFunctions com = [] {
+    ComFunctions found;
+    if (HMODULE ole32 = LoadLibraryW(L"ole32.dll")) {  // stays loaded: COM may outlive the form
+      Find(ole32, "CoInitializeEx", found.initialize);
+      Find(ole32, "CoCreateInstance", found.create);
+      Find(ole32, "CoUninitialize", found.uninitialize);
+    }
+    if (found.initialize == nullptr || found.create == nullptr || found.uninitialize == nullptr)
+      return ComFunctions{};
+    return found;
+  }();
+  return com;
+}
+
 IAccPropServices* CreateAccPropServices() {
   void* annotations = nullptr;
-  if (FAILED(CoCreateInstance(kAccPropServicesClass, nullptr, CLSCTX_INPROC_SERVER,
-                              kAccPropServicesInterface, &annotations))) {
+  if (Com().create == nullptr ||
+      FAILED(Com().create(kAccPropServicesClass, nullptr, CLSCTX_INPROC_SERVER,
+                          kAccPropServicesInterface, &annotations))) {
     return nullptr;
   }
   return static_cast<IAccPropServices*>(annotations);
 }
 
-}  // namespace
+constexpr UINT_PTR kQueryWatch = 1;  // the id of the subclass that waits for the first query
 
-IAccPropServices* (*CreateAnnotationServices)() = CreateAccPropServices;
+LRESULT CALLBACK WatchForQuery(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                               DWORD_PTR form) {
+  if (message == WM_GETOBJECT) SetUpOnFirstQuery(*reinterpret_cast<TForm*>(form));
+  return DefSubclassProc(window, message, wParam, lParam);
+}
 
-void SetUpAccessibility(TForm& form, const FormDescription& description) {
+void StopWatching(FormAccessibility& accessibility) {
+  for (HWND window : accessibility.watched)
+    RemoveWindowSubclass(window, WatchForQuery, kQueryWatch);
+  accessibility.watched.clear();
+  accessibility.waitingForQuery = false;
+}
+
+void AnnotateForm(TForm& form, const FormDescription& description) {
   FormAccessibility& accessibility = form.Handle().accessibility;
-  HWND window = form.Handle().window;
-  // The announcer has no size, so it draws nothing; it is disabled, so it takes no input and no
-  // focus; yet it is visible, since screen readers pass over hidden objects. It comes last among
-  // the controls, after every tab stop.
-  accessibility.announcer =
-      CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | WS_DISABLED | SS_NOPREFIX, 0, 0, 0,
-                      0, window, nullptr, GetModuleHandleW(nullptr), nullptr);
-  accessibility.comInitialized = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+  accessibility.comInitialized =
+      Com().initialize != nullptr && SUCCEEDED(Com().initialize(nullptr, COINIT_APARTMENTTHREADED));
   accessibility.annotations = CreateAnnotationServices();
   if (accessibility.annotations == nullptr) return;
 
@@ -112,6 +150,40 @@ void SetUpAccessibility(TForm& form, const FormDescription& description) {
   }
 }
 
+}  // namespace
+
+IAccPropServices* (*CreateAnnotationServices)() = CreateAccPropServices;
+
+void SetUpAccessibility(TForm& form) {
+  TForm::Native& native = form.Handle();
+  FormAccessibility& accessibility = native.accessibility;
+  // The announcer has no size, so it draws nothing; it is disabled, so it takes no input and no
+  // focus; yet it is visible, since screen readers pass over hidden objects. It comes last among
+  // the controls, after every tab stop.
+  accessibility.announcer =
+      CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | WS_DISABLED | SS_NOPREFIX, 0, 0, 0,
+                      0, native.window, nullptr, GetModuleHandleW(nullptr), nullptr);
+  BOOL screenReader = FALSE;
+  if (SystemParametersInfoW(SPI_GETSCREENREADER, 0, &screenReader, 0) && screenReader) {
+    AnnotateForm(form, *native.description);
+    return;
+  }
+  // The form's own window hears WM_GETOBJECT in its window procedure; its controls are watched.
+  accessibility.waitingForQuery = true;
+  for (HWND child = GetWindow(native.window, GW_CHILD); child != nullptr;
+       child = GetWindow(child, GW_HWNDNEXT)) {
+    if (SetWindowSubclass(child, WatchForQuery, kQueryWatch, reinterpret_cast<DWORD_PTR>(&form)))
+      accessibility.watched.push_back(child);
+  }
+}
+
+void SetUpOnFirstQuery(TForm& form) {
+  FormAccessibility& accessibility = form.Handle().accessibility;
+  if (!accessibility.waitingForQuery) return;
+  StopWatching(accessibility);
+  AnnotateForm(form, *form.Handle().description);
+}
+
 void QueueResultsAnnouncement(TForm& form) {
   FormAccessibility& accessibility = form.Handle().accessibility;
   if (accessibility.announcer == nullptr || accessibility.announcementQueued) return;
@@ -135,6 +207,7 @@ void AnnounceResults(TForm& form, const FormDescription& description) {
 }
 
 void ReleaseAccessibility(FormAccessibility& accessibility) {
+  StopWatching(accessibility);
   if (accessibility.annotations != nullptr) {
     const MSAAPROPID properties[] = {kDescriptionProperty, kLiveSettingProperty};
     for (HWND window : accessibility.annotated) {
@@ -146,5 +219,5 @@ void ReleaseAccessibility(FormAccessibility& accessibility) {
   accessibility.annotated.clear();
   accessibility.annotations = nullptr;
   accessibility.announcer = nullptr;  // a child of the form's window, destroyed with it
-  if (std::exchange(accessibility.comInitialized, false)) CoUninitialize();
+  if (std::exchange(accessibility.comInitialized, false)) Com().uninitialize();
 }

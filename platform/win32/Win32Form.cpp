@@ -160,6 +160,9 @@ LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
       FitLabels(*form, *native.description);
       return 0;
     }
+    case WM_GETOBJECT:  // an assistive client asks: what it reads must be there before the answer
+      SetUpOnFirstQuery(*form);
+      break;
     case kAnnounceResults:
       AnnounceResults(*form, *native.description);
       return 0;
@@ -290,7 +293,7 @@ TForm::TForm(TComponent* Owner, const FormDescription& description)
     PlaceControls(*this, description, dpi);
     PostMessageW(native_->window, kFitLabels, 0, 0);
     ApplyTabOrder(*this, description);
-    SetUpAccessibility(*this, description);
+    SetUpAccessibility(*this);
   } catch (...) {
     // No destructor runs for a form that failed here: release what it holds, so that no window
     // is left pointing at it.

@@ -386,18 +386,36 @@ TEST_F(Announcements, AThousandPressesLeakNothing) {
       before.children, after.children);
 }
 
-// The form initialises COM for itself and uninitialises it again; where the thread already
-// chose another apartment, it leaves COM alone and works all the same.
+// What an assistive client sends first: the request for a window's accessible object.
+void FirstQuery(HWND window) {
+  SendMessageW(window, WM_GETOBJECT, 0, static_cast<LPARAM>(OBJID_CLIENT));
+}
+
+// True when this thread had not initialised COM (which is then left as it was).
+bool ComUninitialised() {
+  const HRESULT fresh = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  if (SUCCEEDED(fresh)) CoUninitialize();
+  return fresh == S_OK;
+}
+
+// The form initialises COM for itself when a client first asks, not before, and uninitialises it
+// again; where the thread already chose another apartment, it leaves COM alone and works all the
+// same.
 TEST(AccessibilityCom, TheFormLeavesComAsItFoundIt) {
   Application->Initialize();
-  { TForm1 form(Application); }
-  const HRESULT fresh = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-  EXPECT_EQ(fresh, S_OK) << "COM was left initialised";
-  if (SUCCEEDED(fresh)) CoUninitialize();
+  {
+    TForm1 form(Application);
+    Pump(form.Handle().window, 50);
+    EXPECT_TRUE(ComUninitialised()) << "COM initialised before any client asked";
+    FirstQuery(form.Handle().window);
+    EXPECT_FALSE(ComUninitialised()) << "COM not initialised at the first query";
+  }
+  EXPECT_TRUE(ComUninitialised()) << "COM was left initialised";
 
   ASSERT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_OK);
   {
     TForm1 form(Application);
+    FirstQuery(form.Handle().window);
     SendMessageW(form.Button1->Handle().window, BM_CLICK, 0, 0);
     Pump(form.Handle().window, 50);
     wchar_t announced[128]{};
@@ -552,12 +570,16 @@ constexpr GUID kLiveSetting{
     0xc12bcd8e, 0x2a8e, 0x4950, {0x8a, 0xe7, 0x36, 0x25, 0x11, 0x1d, 0x58, 0xeb}};
 
 RecordingAnnotations* recording = nullptr;
+int creations = 0;  // of the annotation object
 
 class Annotations : public testing::Test {
  protected:
   void SetUp() override {
-    previous_ = std::exchange(CreateAnnotationServices,
-                              [] { return static_cast<IAccPropServices*>(recording); });
+    creations = 0;
+    previous_ = std::exchange(CreateAnnotationServices, [] {
+      ++creations;
+      return static_cast<IAccPropServices*>(recording);
+    });
     Application->Initialize();
   }
   void TearDown() override {
@@ -579,6 +601,11 @@ TEST_F(Annotations, HintDescribesTheInputsTheAnnouncerIsPoliteAllClearedAtTheEnd
     announcer = Announcer(form);
     for (const char* name : {"MoneyToCallEdit", "WinningsEdit", "KnownCardsEdit", "OutsEdit"})
       inputs.push_back(WindowOf(form, name));
+    Pump(form.Handle().window, 50);
+    EXPECT_EQ(creations, 0) << "annotated before any client asked";
+    FirstQuery(inputs[2]);
+    FirstQuery(inputs[2]);
+    EXPECT_EQ(creations, 1);
     ASSERT_EQ(annotations.set.size(), 5u);
     EXPECT_EQ(annotations.set[0].window, announcer);
     EXPECT_TRUE(IsEqualGUID(annotations.set[0].property, kLiveSetting));
@@ -600,11 +627,31 @@ TEST_F(Annotations, HintDescribesTheInputsTheAnnouncerIsPoliteAllClearedAtTheEnd
   EXPECT_EQ(annotations.references, 0) << "the annotation object was not released once";
 }
 
+// Whichever of the form's windows a client asks first, everything is annotated before it is
+// answered.
+TEST_F(Annotations, TheFirstQueryToAnyOfTheFormsWindowsAnnotatesAll) {
+  for (const char* asked :
+       {"", "Label1", "MoneyToCallEdit", "FoldEvEdit", "Button1", "announcer"}) {
+    SCOPED_TRACE(asked);
+    RecordingAnnotations annotations(S_OK);
+    recording = &annotations;
+    TForm1 form(Application);
+    const std::string_view name = asked;
+    FirstQuery(name.empty()          ? form.Handle().window
+               : name == "announcer" ? Announcer(form)
+                                     : WindowOf(form, name));
+    EXPECT_EQ(annotations.set.size(), 5u);
+    DestroyWindow(form.Handle().window);
+    EXPECT_EQ(annotations.cleared.size(), 5u);
+  }
+}
+
 TEST_F(Annotations, WhereEveryCallFailsTheWindowWorksAsWithout) {
   RecordingAnnotations annotations(E_NOTIMPL);
   recording = &annotations;
   {
     TForm1 form(Application);
+    FirstQuery(form.Handle().window);
     SendMessageW(WindowOf(form, "Button1"), BM_CLICK, 0, 0);
     Pump(form.Handle().window, 50);
     EXPECT_EQ(form.CallEvEdit->GetText(), "0");

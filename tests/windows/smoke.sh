@@ -14,7 +14,11 @@ start_x
 expected_geometry="[1-9],[1-4][0-9] 375x342"
 check_window() { drive_window "$1"; }
 program_args=(--help /S -style windows)  # ignored
-calculate_with
+# Wine lists every module it loads: with no screen reader asking, the program never loads the
+# accessibility runtime.
+calculate_with WINEDEBUG=-all,+loaddll 2> >(tee "$work/modules" | grep -v ':loaddll:' >&2)
+grep -q 'user32\.dll' "$work/modules" || fail "Wine listed no modules"
+if grep -i 'oleacc\.dll' "$work/modules"; then fail "oleacc.dll loaded with no screen reader"; fi
 # Wine's server outlives the program for a while and writes into the prefix: end it first.
 for server in wineserver /usr/lib/wine/wineserver64 /usr/lib/wine/wineserver; do
   if command -v "$server" >/dev/null; then "$server" -k 2>/dev/null || true; "$server" -w 2>/dev/null || true; break; fi
