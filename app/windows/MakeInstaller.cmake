@@ -5,9 +5,16 @@ if(NOT MAKENSIS)
   return()
 endif()
 set(installer "${CPACK_PACKAGE_DIRECTORY}/${CPACK_PACKAGE_FILE_NAME}-setup.exe")
+# The picture beside the welcome and finish pages, drawn from the program's icon.
+set(wizard "${CPACK_PACKAGE_DIRECTORY}/_CPack_Packages/installer-wizard.bmp")
 execute_process(
-  COMMAND ${MAKENSIS} -V2 -DVERSION=${CPACK_PACKAGE_VERSION} -DEXE=${CPACK_QUARN_EXE}
-          -DLICENSE=${CPACK_QUARN_LICENSE} -DREADME=${CPACK_QUARN_README} -DOUTFILE=${installer}
+  COMMAND python3 ${CPACK_QUARN_SOURCE}/app/windows/wizard_bitmap.py
+          ${CPACK_QUARN_SOURCE}/app/icons/quarn-ev-64.rgba ${wizard}
+  COMMAND_ERROR_IS_FATAL ANY)
+execute_process(
+  COMMAND ${MAKENSIS} -V2 -DVERSION=${CPACK_PACKAGE_VERSION} -DARCH=${CPACK_QUARN_ARCH}
+          -DEXE=${CPACK_QUARN_EXE} -DLICENSE=${CPACK_QUARN_LICENSE} -DREADME=${CPACK_QUARN_README}
+          -DICON=${CPACK_QUARN_SOURCE}/app/quarn-ev.ico -DWIZARD=${wizard} -DOUTFILE=${installer}
           ${CPACK_QUARN_NSI}
   COMMAND_ERROR_IS_FATAL ANY)
 message(STATUS "CPack: - installer: ${installer} generated.")

@@ -46,8 +46,14 @@ install_build() {
 }
 
 # Prints the id of the visible window with the calculator's title, waiting up to 60 s.
+# A window that goes while xdotool looks at it ends the search with an X error: search again.
 find_window() {
-  timeout 60 xdotool search --sync --onlyvisible --name '^Quarn EV calculator$' | head -n1
+  local w
+  for _ in 1 2 3; do
+    w=$(timeout 60 xdotool search --sync --onlyvisible --name "^${1:-Quarn EV calculator}\$" \
+      2>/dev/null | head -n1) && [ -n "$w" ] && echo "$w" && return 0
+  done
+  return 1
 }
 
 # Asks the window to close and sets exit_code to the program's exit code.

@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
 # The Windows release as a user meets it: the portable zip holds the program, its licence and
-# README; the installer installs silently for the user, with a Start-menu entry and an entry in
-# the installed programs; the installed program computes; the uninstaller removes every trace.
-# Usage: release.sh BUILD_DIR WINE
+# README; the installer's welcome page is kept as a picture at 96 and 144 DPI; the installer
+# installs silently for the user, with a Start-menu entry and a complete entry in "Apps &
+# features"; the installed program computes; while it runs, installer and uninstaller refuse and
+# change nothing; installing again, and a build with the next version, replaces the install; the
+# uninstaller removes every trace. Exit codes are checked throughout.
+# Usage: release.sh BUILD_DIR WINE ARTIFACTS_DIR
 source "$(dirname "$0")/../e2e/lib.sh"
 build=$1
 launcher=$2
+artifacts=$3
 export WINEPREFIX="$work/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 command -v makensis >/dev/null || fail "makensis is not installed (Debian package nsis)"
 (cd "$work" && cpack --config "$build/CPackConfig.cmake" -B "$work/pkg" >/dev/null)
@@ -13,34 +17,139 @@ zip=$(ls "$work"/pkg/quarn-ev-*-windows-*.zip)
 [ "$(cmake -E tar tf "$zip" | sort | tr '\n' ' ')" = "LICENSE README.md quarn-ev.exe " ] ||
   fail "the zip holds: $(cmake -E tar tf "$zip" | tr '\n' ' ')"
 installer=$(ls "$work"/pkg/quarn-ev-*-setup.exe)
+arch=${zip%.zip}
+arch=${arch##*-windows-}
+version=$(basename "$zip")
+version=${version#quarn-ev-}
+version=${version%%-*}
+IFS=. read -r major minor patch <<<"$version"
+next_version="$major.$minor.$((patch + 1))"
+(cd "$work" && cpack --config "$build/CPackConfig.cmake" -B "$work/next" \
+  -D CPACK_PACKAGE_VERSION="$next_version" >/dev/null)
+next_installer=$(ls "$work"/next/quarn-ev-*-setup.exe)
 
 start_x
 "$launcher" wineboot --init >/dev/null 2>&1 || true
 wineserver=$(command -v wineserver || ls /usr/lib/wine/wineserver* | head -n1)
-"$launcher" "$installer" /S || fail "the silent install failed"
-"$wineserver" -w
+# Runs the installer or uninstaller $1 with the rest as arguments; sets code to its exit code.
+# Unless the program runs, waits for every process it started (an uninstaller's copy of itself).
+run() {
+  code=0
+  "$launcher" "$@" || code=$?
+  [ -n "$app_pid" ] || "$wineserver" -w
+}
+# Runs the installed uninstaller in place, as package managers do to learn its exit code: the
+# folder after _?= is taken unquoted to the end of the command line, as a batch file passes it.
+uninstall_in_place() {
+  printf '@"%s\\uninstall.exe" /S _?=%s\r\n@exit /b %%errorlevel%%\r\n' "$windows_dir" \
+    "$windows_dir" >"$WINEPREFIX/drive_c/uninstall-in-place.bat"
+  run cmd /c 'C:\uninstall-in-place.bat'
+}
+# Newer Wine reads the DPI once per session: end the session so that the next one reads it.
+set_dpi() {
+  "$launcher" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f \
+    >/dev/null 2>&1
+  "$launcher" wineboot --shutdown >/dev/null 2>&1 || true
+  "$wineserver" -w
+}
+
+for dpi in 144 96; do  # ends at 96 DPI, where the program's window is checked
+  set_dpi "$dpi"
+  "$launcher" "$installer" &
+  app_pid=$!
+  w=$(find_window "Quarn EV calculator Setup") || fail "no installer window at $dpi DPI"
+  sleep 2  # its pages are drawn from its message loop
+  read -r origin size <<<"$(geometry "$w")"
+  xwd -root -silent -out "$work/screen.xwd"
+  mkdir -p "$artifacts"
+  /usr/bin/python3 - "$(dirname "$0")" "$work/screen.xwd" "${origin%,*}" "${origin#*,}" \
+    "${size%x*}" "${size#*x}" "$artifacts/installer-$arch-$dpi-dpi.png" <<'PY'
+import sys
+sys.path.insert(0, sys.argv[1])
+from screen_colours import read_xwd, write_png
+_, _, pixel = read_xwd(sys.argv[2])
+x, y, w, h = map(int, sys.argv[3:7])
+write_png(sys.argv[7], w, h, lambda px, py: pixel(x + px, y + py))
+PY
+  "$wineserver" -k 2>/dev/null || true
+  wait "$app_pid" 2>/dev/null || true
+  app_pid=""
+  "$wineserver" -w
+done
+
+run "$installer" /S
+[ "$code" = 0 ] || fail "the silent install ended with $code"
 users=("$WINEPREFIX"/drive_c/users/*)
 home=""
 for user in "${users[@]}"; do [ -d "$user/AppData" ] && home=$user; done
 [ -n "$home" ] || fail "no user profile in the Wine prefix"
 dir="$home/AppData/Local/Programs/Quarn EV calculator"
-shortcut="$home/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Quarn EV calculator.lnk"
+windows_dir="C:\\users\\$(basename "$home")\\AppData\\Local\\Programs\\Quarn EV calculator"
+menu="$home/AppData/Roaming/Microsoft/Windows/Start Menu/Programs"
 key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\quarn-ev'
-for file in quarn-ev.exe LICENSE.txt README.txt uninstall.exe; do
-  [ -f "$dir/$file" ] || fail "not installed: $dir/$file"
-done
-[ -f "$shortcut" ] || fail "no Start-menu entry"
-"$launcher" reg query "$key" /v DisplayName 2>/dev/null | grep -q 'Quarn EV calculator' ||
-  fail "no uninstall entry in the registry"
+files="LICENSE.txt README.txt quarn-ev.exe uninstall.exe "
+# The install as the user sees it: its files, Start-menu entries and "Apps & features" entries.
+state() {
+  ls -l --time-style=+%s "$dir" 2>/dev/null | sha256sum
+  ls "$menu" | grep -i quarn || true
+  "$launcher" reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s 2>/dev/null |
+    tr -d '\r' | grep -i -e quarn -e EstimatedSize || true
+}
+check_installed() {  # $1: the version
+  [ "$(ls "$dir" | tr '\n' ' ')" = "$files" ] || fail "installed: $(ls "$dir" | tr '\n' ' ')"
+  cmp -s "$dir/quarn-ev.exe" "$build/bin/quarn-ev.exe" || fail "not the package's program"
+  [ "$(ls "$menu" | grep -ic quarn)" = 1 ] || fail "Start-menu entries: $(ls "$menu")"
+  local entry
+  entry=$("$launcher" reg query "$key" 2>/dev/null | tr -d '\r')
+  for value in "DisplayName.*Quarn EV calculator" "DisplayVersion.*$1\$" "Publisher.*Quarn" \
+    "InstallLocation" "UninstallString" "QuietUninstallString.*/S" "DisplayIcon"; do
+    grep -q "$value" <<<"$entry" || fail "no $value in the entry: $entry"
+  done
+  [ "$(state | grep -c 'DisplayName')" = 1 ] || fail "more than one entry: $(state)"
+  local kib=$((16#$(grep EstimatedSize <<<"$entry" | grep -o '0x[0-9a-f]*' | cut -c3-)))
+  local bytes
+  bytes=$(cat "$dir"/* | wc -c)
+  [ $((bytes / 1024)) = "$kib" ] || fail "EstimatedSize $kib KiB, installed $bytes bytes"
+  /usr/bin/python3 "$(dirname "$0")/installer_pe.py" "$dir/uninstall.exe" "$arch" "$1" \
+    "$(dirname "$0")/../../app/quarn-ev.ico" || fail "the uninstaller's PE file"
+}
+check_installed "$version"
 
 program="$dir/quarn-ev.exe"
 expected_geometry="[1-9],[1-4][0-9] 375x342"  # the frame at 0,0
 calculate_with
 
-"$launcher" "$dir/uninstall.exe" /S || fail "the silent uninstall failed"
-"$wineserver" -w
+# While the program runs, neither the installer nor the uninstaller changes anything.
+"$launcher" "$program" &
+app_pid=$!
+w=$(find_window) || fail "the installed program shows no window"
+before=$(state)
+run "$installer" /S
+[ "$code" = 2 ] || fail "the silent install ended with $code while the program ran"
+uninstall_in_place
+[ "$code" = 2 ] || fail "the silent uninstall ended with $code while the program ran"
+[ "$(state)" = "$before" ] || fail "changed while the program ran: $(state)"
+close_and_wait "$w"
+
+# Installing again, then the next version, over it: one install, the newer one.
+run "$installer" /S
+[ "$code" = 0 ] || fail "installing again ended with $code"
+check_installed "$version"
+printf 'an older program' >"$dir/quarn-ev.exe"
+run "$next_installer" /S
+[ "$code" = 0 ] || fail "the upgrade to $next_version ended with $code"
+check_installed "$next_version"
+
+# The uninstaller as package managers run it, waiting for its exit code; then as users do.
+uninstall_in_place
+[ "$code" = 0 ] || fail "the silent uninstall ended with $code"
+[ "$(ls "$dir" | tr '\n' ' ')" = "uninstall.exe " ] || fail "left behind: $(ls -A "$dir")"
+run "$next_installer" /S
+run "$dir/uninstall.exe" /S
+[ "$code" = 0 ] || fail "the silent uninstall ended with $code"
+for _ in $(seq 50); do [ -e "$dir" ] || break; sleep 0.2; done
 [ ! -e "$dir" ] || fail "left behind: $(ls -A "$dir")"
-[ ! -e "$shortcut" ] || fail "the Start-menu entry is left"
+[ -z "$(ls "$menu" | grep -i quarn)" ] || fail "the Start-menu entry is left"
 if "$launcher" reg query "$key" >/dev/null 2>&1; then fail "the uninstall entry is left"; fi
 "$wineserver" -k 2>/dev/null || true
 "$wineserver" -w

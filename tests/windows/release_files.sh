@@ -2,7 +2,8 @@
 # The Windows release's files, read without running them: the zip holds LICENSE, README.md and
 # the program, in name order, with fixed times and permissions; its LICENSE agrees with the
 # source's, the Debian copyright file and the metainfo; SHA256SUMS beside the packages matches
-# the zip and the installer.
+# the zip and the installer; the installer is built for the program's architecture, declares DPI
+# awareness and carries the program's icon and version.
 # Usage: release_files.sh BUILD_DIR SOURCE_DIR
 set -euo pipefail
 build=$1
@@ -31,4 +32,11 @@ if command -v makensis >/dev/null; then expected="$expected $(basename "${zip%.z
 [ "$(cut -d' ' -f3 "$work/pkg/SHA256SUMS" | sort | tr '\n' ' ')" = "$(tr ' ' '\n' <<<"$expected" | sort | tr '\n' ' ')" ] ||
   fail "SHA256SUMS lists: $(cat "$work/pkg/SHA256SUMS")"
 (cd "$work/pkg" && sha256sum --quiet -c SHA256SUMS) || fail "SHA256SUMS does not match"
+if command -v makensis >/dev/null; then
+  arch=${zip%.zip}
+  version=$(basename "$zip")
+  version=${version#quarn-ev-}
+  /usr/bin/python3 "$source/tests/windows/installer_pe.py" "${zip%.zip}-setup.exe" \
+    "${arch##*-windows-}" "${version%%-*}" "$source/app/quarn-ev.ico" || fail "the installer"
+fi
 echo "1 passed, 0 failed"
