@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs every test: an optimised build in build/, a clang
 # build with AddressSanitizer + UndefinedBehaviorSanitizer and the fuzz target in build-asan/, two
-# builds of the release artifacts that must give the same bytes, and the Windows builds in build-win-x86_64/ and build-win-i686/, each tested under Wine (the 32-bit
-# one where this machine executes 32-bit code). Exits non-zero on any failure; set
-# QUARN_SKIP_WINDOWS=1 to leave Windows out.
+# builds of the release artifacts that must give the same bytes, and the Windows builds in
+# build-win-x86_64/ and build-win-i686/, each tested under Wine (the 32-bit one natively or under
+# qemu-user, see scripts/i686-route.sh). Exits non-zero on any failure; set QUARN_SKIP_WINDOWS=1
+# to leave Windows out, QUARN_I686_ROUTE=emulated to emulate 32-bit code where it runs natively.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh
@@ -31,19 +32,30 @@ if [ -n "${QUARN_SKIP_WINDOWS:-}" ]; then
   echo "Windows tests SKIPPED: QUARN_SKIP_WINDOWS is set"
   exit 0
 fi
-# The 32-bit build's tests run under 32-bit Wine where this machine executes 32-bit code.
+# The 32-bit build's tests run under 32-bit Wine: natively where this machine executes 32-bit
+# code, otherwise emulated by qemu-user in a private namespace (scripts/i686-route.sh).
 i686_emulator=(-UCMAKE_CROSSCOMPILING_EMULATOR)
-if why=$(scripts/can-run-32bit.sh) && [ -x /usr/lib/wine/wine ]; then
-  i686_emulator=(-DCMAKE_CROSSCOMPILING_EMULATOR=/usr/lib/wine/wine)
+i686_runner=()
+if ! route=$(scripts/i686-route.sh); then
+  echo "32-bit Windows tests SKIPPED: $route"
+elif [ ! -x /usr/lib/wine/wine ]; then
+  echo "32-bit Windows tests SKIPPED: 32-bit Wine (/usr/lib/wine/wine) is not installed"
+elif [ "$route" = emulated ] &&
+  ! qemu-i386 --version 2>/dev/null | grep -q 'version \(1[0-9]\|[2-9][0-9]\)\.'; then
+  echo "32-bit Windows tests SKIPPED: qemu-i386 10 or later (qemu-user) is not installed"
 else
-  echo "32-bit Windows tests SKIPPED: ${why:-32-bit Wine (/usr/lib/wine/wine) is not installed}"
+  echo "32-bit Windows tests: 32-bit code runs $route"
+  i686_emulator=(-DCMAKE_CROSSCOMPILING_EMULATOR=/usr/lib/wine/wine)
+  if [ "$route" = emulated ]; then i686_runner=(scripts/with-i386-emulation.sh); fi
 fi
 for arch in x86_64 i686; do
-  emulator=()
-  if [ "$arch" = i686 ]; then emulator=("${i686_emulator[@]}"); fi
+  emulator=() runner=()
+  if [ "$arch" = i686 ]; then emulator=("${i686_emulator[@]}") runner=("${i686_runner[@]}"); fi
   cmake -S . -B "build-win-$arch" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="cmake/toolchains/mingw-w64-$arch.cmake" -DQUARN_WERROR="$werror" \
     "${emulator[@]}" >/dev/null
   cmake --build "build-win-$arch" -j "$jobs"
-  ctest --test-dir "build-win-$arch" --output-on-failure
+  start=$SECONDS
+  "${runner[@]}" ctest --test-dir "build-win-$arch" --output-on-failure
+  echo "build-win-$arch: tests took $((SECONDS - start)) s"
 done

@@ -53,15 +53,42 @@ if [ "${#missing[@]}" -gt 0 ]; then
   apt_install "${missing[@]}"
 fi
 
-# 32-bit Wine runs the 32-bit Windows build's tests, where this machine executes 32-bit code.
-if ! installed wine32:i386 && "$(dirname "$0")/can-run-32bit.sh" >/dev/null; then
-  if ! dpkg --print-foreign-architectures | grep -qx i386; then
-    "${sudo_cmd[@]}" dpkg --add-architecture i386
+# The 32-bit Windows build's tests run under 32-bit Wine, natively or emulated by qemu-user 10
+# (scripts/i686-route.sh says which). Debian 12 has qemu 10 in bookworm-backports only: that
+# source is added where emulation needs it, and nowhere else. qemu-user-binfmt is not installed:
+# it would register handlers for the whole machine.
+qemu_recent() {
+  local version
+  version=$(qemu-i386 --version 2>/dev/null | sed -n 's/.*version \([0-9]*\).*/\1/p')
+  [ -n "$version" ] && [ "$version" -ge 10 ]
+}
+codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
+if route=$("$(dirname "$0")/i686-route.sh" 2>/dev/null); then
+  need=()
+  for p in wine32:i386 $([ "$codename" = bookworm ] || echo wine32-preloader:i386); do
+    installed "$p" || need+=("$p")
+  done
+  if [ "$route" = emulated ] && ! qemu_recent; then
+    need+=(qemu-user)
+    if [ "$codename" = bookworm ]; then
+      need[-1]=qemu-user/bookworm-backports
+      if ! apt-cache policy | grep -q ' bookworm-backports/main '; then
+        mirror=$(apt-cache policy | awk '$3 == "bookworm/main" {print $2; exit}')
+        echo "install-deps: adding bookworm-backports for qemu-user 10"
+        echo "deb ${mirror:-http://deb.debian.org/debian} bookworm-backports main" |
+          "${sudo_cmd[@]}" tee /etc/apt/sources.list.d/bookworm-backports.list >/dev/null
+      fi
+    fi
   fi
-  echo "install-deps: installing wine32:i386"
-  apt_update
-  # Without it the 32-bit Windows tests are skipped, and test.sh says why.
-  apt_install wine32:i386 || echo "install-deps: wine32:i386 could not be installed" >&2
+  if [ "${#need[@]}" -gt 0 ]; then
+    if ! dpkg --print-foreign-architectures | grep -qx i386; then
+      "${sudo_cmd[@]}" dpkg --add-architecture i386
+    fi
+    echo "install-deps: installing ${need[*]}"
+    apt_update
+    # Without them the 32-bit Windows tests are skipped, and test.sh says why.
+    apt_install "${need[@]}" || echo "install-deps: ${need[*]} could not be installed" >&2
+  fi
 fi
 
 if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
