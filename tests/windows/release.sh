@@ -19,11 +19,8 @@ zip=$(ls "$work"/pkg/quarn-ev-*-windows-*.zip)
 installer=$(ls "$work"/pkg/quarn-ev-*-setup.exe)
 arch=${zip%.zip}
 arch=${arch##*-windows-}
-version=$(basename "$zip")
-version=${version#quarn-ev-}
-version=${version%%-*}
-IFS=. read -r major minor patch <<<"$version"
-next_version="$major.$minor.$((patch + 1))"
+version=$(basename "$zip" | cut -d- -f3)
+next_version="${version%.*}.$((${version##*.} + 1))"
 (cd "$work" && cpack --config "$build/CPackConfig.cmake" -B "$work/next" \
   -D CPACK_PACKAGE_VERSION="$next_version" >/dev/null)
 next_installer=$(ls "$work"/next/quarn-ev-*-setup.exe)
@@ -110,8 +107,8 @@ check_installed() {  # $1: the version
   local bytes
   bytes=$(cat "$dir"/* | wc -c)
   [ $((bytes / 1024)) = "$kib" ] || fail "EstimatedSize $kib KiB, installed $bytes bytes"
-  /usr/bin/python3 "$(dirname "$0")/installer_pe.py" "$dir/uninstall.exe" "$arch" "$1" \
-    "$(dirname "$0")/../../app/quarn-ev.ico" || fail "the uninstaller's PE file"
+  /usr/bin/python3 "$(dirname "$0")/installer_pe.py" "$dir/uninstall.exe" "$arch" \
+    "$(dirname "$0")/../../app/quarn-ev.ico" || fail "the uninstaller"
 }
 check_installed "$version"
 

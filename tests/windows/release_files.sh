@@ -3,7 +3,7 @@
 # the program, in name order, with fixed times and permissions; its LICENSE agrees with the
 # source's, the Debian copyright file and the metainfo; SHA256SUMS beside the packages matches
 # the zip and the installer; the installer is built for the program's architecture, declares DPI
-# awareness and carries the program's icon and version.
+# awareness and carries the program's icon.
 # Usage: release_files.sh BUILD_DIR SOURCE_DIR
 set -euo pipefail
 build=$1
@@ -34,9 +34,7 @@ if command -v makensis >/dev/null; then expected="$expected $(basename "${zip%.z
 (cd "$work/pkg" && sha256sum --quiet -c SHA256SUMS) || fail "SHA256SUMS does not match"
 if command -v makensis >/dev/null; then
   arch=${zip%.zip}
-  version=$(basename "$zip")
-  version=${version#quarn-ev-}
   /usr/bin/python3 "$source/tests/windows/installer_pe.py" "${zip%.zip}-setup.exe" \
-    "${arch##*-windows-}" "${version%%-*}" "$source/app/quarn-ev.ico" || fail "the installer"
+    "${arch##*-windows-}" "$source/app/quarn-ev.ico" || fail "the installer"
 fi
 echo "1 passed, 0 failed"
