@@ -646,6 +646,16 @@ TEST_F(Annotations, TheFirstQueryToAnyOfTheFormsWindowsAnnotatesAll) {
   }
 }
 
+TEST_F(Annotations, WhereTheSystemSaysAScreenReaderRunsAllIsAnnotatedAtOnce) {
+  RecordingAnnotations annotations(S_OK);
+  recording = &annotations;
+  ASSERT_TRUE(SystemParametersInfoW(SPI_SETSCREENREADER, TRUE, nullptr, 0));
+  { TForm1 form(Application); }
+  SystemParametersInfoW(SPI_SETSCREENREADER, FALSE, nullptr, 0);
+  EXPECT_EQ(annotations.set.size(), 5u);
+  EXPECT_EQ(annotations.cleared.size(), 5u);
+}
+
 TEST_F(Annotations, WhereEveryCallFailsTheWindowWorksAsWithout) {
   RecordingAnnotations annotations(E_NOTIMPL);
   recording = &annotations;
