@@ -45,7 +45,8 @@ elif [ "$route" = emulated ] &&
   echo "32-bit Windows tests SKIPPED: qemu-i386 10 or later (qemu-user) is not installed"
 else
   echo "32-bit Windows tests: 32-bit code runs $route"
-  i686_emulator=(-DCMAKE_CROSSCOMPILING_EMULATOR=/usr/lib/wine/wine)
+  i686_emulator=(-DCMAKE_CROSSCOMPILING_EMULATOR=/usr/lib/wine/wine
+    -DQUARN_X86_64_BUILD="$PWD/build-win-x86_64")
   if [ "$route" = emulated ]; then i686_runner=(scripts/with-i386-emulation.sh); fi
 fi
 for arch in x86_64 i686; do

@@ -5,7 +5,8 @@
 # features"; the installed program computes; while it runs, installer and uninstaller refuse and
 # change nothing; installing again, and a build with the next version, replaces the install; the
 # uninstaller removes every trace. Exit codes are checked throughout.
-# Usage: release.sh BUILD_DIR WINE ARTIFACTS_DIR
+# With a fourth argument, the x86_64 build whose package must replace this (i686) one.
+# Usage: release.sh BUILD_DIR WINE ARTIFACTS_DIR [X86_64_BUILD_DIR]
 source "$(dirname "$0")/../e2e/lib.sh"
 build=$1
 launcher=$2
@@ -76,13 +77,16 @@ done
 
 run "$installer" /S
 [ "$code" = 0 ] || fail "the silent install ended with $code"
-users=("$WINEPREFIX"/drive_c/users/*)
-home=""
-for user in "${users[@]}"; do [ -d "$user/AppData" ] && home=$user; done
-[ -n "$home" ] || fail "no user profile in the Wine prefix"
-dir="$home/AppData/Local/Programs/Quarn EV calculator"
-windows_dir="C:\\users\\$(basename "$home")\\AppData\\Local\\Programs\\Quarn EV calculator"
-menu="$home/AppData/Roaming/Microsoft/Windows/Start Menu/Programs"
+# Where the install lands in the prefix's user profile.
+locate_install() {
+  local user home=""
+  for user in "$WINEPREFIX"/drive_c/users/*; do [ -d "$user/AppData" ] && home=$user; done
+  [ -n "$home" ] || fail "no user profile in the Wine prefix"
+  dir="$home/AppData/Local/Programs/Quarn EV calculator"
+  windows_dir="C:\\users\\$(basename "$home")\\AppData\\Local\\Programs\\Quarn EV calculator"
+  menu="$home/AppData/Roaming/Microsoft/Windows/Start Menu/Programs"
+}
+locate_install
 key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\quarn-ev'
 files="LICENSE.txt README.txt quarn-ev.exe uninstall.exe "
 # The install as the user sees it: its files, Start-menu entries and "Apps & features" entries.
@@ -150,4 +154,20 @@ for _ in $(seq 50); do [ -e "$dir" ] || break; sleep 0.2; done
 if "$launcher" reg query "$key" >/dev/null 2>&1; then fail "the uninstall entry is left"; fi
 "$wineserver" -k 2>/dev/null || true
 "$wineserver" -w
+
+# The 64-bit build's package over this one, under 64-bit Wine, which runs both: the later install
+# replaces the earlier, in the same folder and entry.
+if [ -n "${4:-}" ]; then
+  export WINEPREFIX="$work/wine64"
+  launcher=/usr/lib/wine/wine64 wineserver=/usr/lib/wine/wineserver64 build=$4 arch=x86_64
+  (cd "$work" && cpack --config "$build/CPackConfig.cmake" -B "$work/pkg64" >/dev/null)
+  "$launcher" wineboot --init >/dev/null 2>&1 || true
+  run "$installer" /S
+  [ "$code" = 0 ] || fail "the 32-bit install under 64-bit Wine ended with $code"
+  run "$work"/pkg64/quarn-ev-*-setup.exe /S
+  [ "$code" = 0 ] || fail "the 64-bit install over the 32-bit one ended with $code"
+  locate_install
+  check_installed "$version"
+  "$wineserver" -k 2>/dev/null || true
+fi
 echo "1 passed, 0 failed"
