@@ -40,9 +40,8 @@ if ! route=$(scripts/i686-route.sh); then
   echo "32-bit Windows tests SKIPPED: $route"
 elif [ ! -x /usr/lib/wine/wine ]; then
   echo "32-bit Windows tests SKIPPED: 32-bit Wine (/usr/lib/wine/wine) is not installed"
-elif [ "$route" = emulated ] &&
-  ! qemu-i386 --version 2>/dev/null | grep -q 'version \(1[0-9]\|[2-9][0-9]\)\.'; then
-  echo "32-bit Windows tests SKIPPED: qemu-i386 10 or later (qemu-user) is not installed"
+elif [ "$route" = emulated ] && ! why=$(scripts/with-i386-emulation.sh true 2>&1); then
+  echo "32-bit Windows tests SKIPPED: $why"
 else
   echo "32-bit Windows tests: 32-bit code runs $route"
   i686_emulator=(-DCMAKE_CROSSCOMPILING_EMULATOR=/usr/lib/wine/wine

@@ -57,18 +57,13 @@ fi
 # (scripts/i686-route.sh says which). Debian 12 has qemu 10 in bookworm-backports only: that
 # source is added where emulation needs it, and nowhere else. qemu-user-binfmt is not installed:
 # it would register handlers for the whole machine.
-qemu_recent() {
-  local version
-  version=$(qemu-i386 --version 2>/dev/null | sed -n 's/.*version \([0-9]*\).*/\1/p')
-  [ -n "$version" ] && [ "$version" -ge 10 ]
-}
 codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
 if route=$("$(dirname "$0")/i686-route.sh" 2>/dev/null); then
   need=()
   for p in wine32:i386 $([ "$codename" = bookworm ] || echo wine32-preloader:i386); do
     installed "$p" || need+=("$p")
   done
-  if [ "$route" = emulated ] && ! qemu_recent; then
+  if [ "$route" = emulated ] && ! "$(dirname "$0")/with-i386-emulation.sh" true 2>/dev/null; then
     need+=(qemu-user)
     if [ "$codename" = bookworm ]; then
       need[-1]=qemu-user/bookworm-backports

@@ -56,6 +56,22 @@ find_window() {
   return 1
 }
 
+# Ends the Wine session of launcher $1 and waits for it: the next one reads the prefix's settings
+# (colours, and in newer Wine the DPI) afresh.
+wine_new_session() {
+  "$1" wineboot --shutdown >/dev/null 2>&1 || true
+  local server
+  for server in wineserver /usr/lib/wine/wineserver64 /usr/lib/wine/wineserver; do
+    if command -v "$server" >/dev/null; then "$server" -w 2>/dev/null || true; return 0; fi
+  done
+}
+
+# Gives the Wine prefix the DPI $2 (launcher $1), from the next session, which it starts.
+wine_set_dpi() {
+  "$1" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$2" /f >/dev/null 2>&1
+  wine_new_session "$1"
+}
+
 # Asks the window to close and sets exit_code to the program's exit code.
 close_and_wait() {
   "$X11_CLOSE" "$1"

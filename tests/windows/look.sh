@@ -15,11 +15,7 @@ start_x
 "$launcher" wineboot --init >/dev/null 2>&1 || true
 "$launcher" reg add 'HKCU\Control Panel\Colors' /v WindowText /d "$window_text" /f >/dev/null 2>&1
 "$launcher" reg add 'HKCU\Control Panel\Colors' /v ButtonFace /d "$button_face" /f >/dev/null 2>&1
-# The colours are read when a session starts: end this one.
-"$launcher" wineboot --shutdown >/dev/null 2>&1 || true
-for server in wineserver /usr/lib/wine/wineserver64 /usr/lib/wine/wineserver; do
-  if command -v "$server" >/dev/null; then "$server" -w 2>/dev/null || true; break; fi
-done
+wine_new_session "$launcher"  # the colours are read when a session starts
 
 "$launcher" "$program" &
 app_pid=$!

@@ -43,16 +43,9 @@ uninstall_in_place() {
     "$windows_dir" >"$WINEPREFIX/drive_c/uninstall-in-place.bat"
   run cmd /c 'C:\uninstall-in-place.bat'
 }
-# Newer Wine reads the DPI once per session: end the session so that the next one reads it.
-set_dpi() {
-  "$launcher" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f \
-    >/dev/null 2>&1
-  "$launcher" wineboot --shutdown >/dev/null 2>&1 || true
-  "$wineserver" -w
-}
 
 for dpi in 144 96; do  # ends at 96 DPI, where the program's window is checked
-  set_dpi "$dpi"
+  wine_set_dpi "$launcher" "$dpi"
   "$launcher" "$installer" &
   app_pid=$!
   w=$(find_window "Quarn EV calculator Setup") || fail "no installer window at $dpi DPI"
