@@ -1,7 +1,8 @@
 # The hardening Debian's build flags give, on every build of ours but the sanitizer one: fortified
 # C library calls and the stack protector everywhere; on Linux also stack-clash protection,
-# control-flow enforcement on x86, full RELRO with immediate binding and position-independent executables; on Windows address-space
-# layout randomisation with a relocation table, DEP, and on x86_64 high-entropy ASLR.
+# control-flow enforcement on x86 and branch protection on arm64, full RELRO with immediate
+# binding and position-independent executables; on Windows address-space layout randomisation
+# with a relocation table, DEP, and on x86_64 high-entropy ASLR.
 if(QUARN_SANITIZE)
   return()
 endif()
@@ -30,5 +31,8 @@ check_pie_supported(LANGUAGES CXX)
 target_compile_options(quarn_options INTERFACE -fstack-clash-protection)
 if(CMAKE_SYSTEM_PROCESSOR MATCHES "x86_64|amd64|i.86")
   target_compile_options(quarn_options INTERFACE -fcf-protection)  # control-flow enforcement
+elseif(CMAKE_SYSTEM_PROCESSOR MATCHES "aarch64|arm64")
+  # Return addresses signed (PAC) and indirect branches landing only on marked places (BTI).
+  target_compile_options(quarn_options INTERFACE -mbranch-protection=standard)
 endif()
 target_link_options(quarn_options INTERFACE -Wl,-z,relro -Wl,-z,now)

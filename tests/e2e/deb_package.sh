@@ -1,15 +1,20 @@
 #!/usr/bin/env bash
 # Builds the Debian package as the README does and checks it: lintian finds no error and no
 # warning, the dependencies, the contents, the hardening of the installed program, the
-# checksums beside the packages; `cmake --install` carries the licence too.
-# Usage: deb_package.sh BUILD_DIR
+# checksums beside the packages; the packaged program calculates the worked example (under
+# $QUARN_EMULATOR for another processor); `cmake --install` carries the licence too.
+# Usage: deb_package.sh BUILD_DIR   ($QUARN_DEB_ARCH: the package's architecture, $QUARN_CXX: the
+# compiler of its program; by default this machine's)
 source "$(dirname "$0")/lib.sh"
 (cd "$work" && cpack -G DEB --config "$1/CPackConfig.cmake" -B "$work/pkg" >/dev/null)
-deb=$(ls "$work"/pkg/quarn-ev_*.deb)
-[ -f "$(ls "$work"/pkg/quarn-ev-dbgsym_*.ddeb)" ] || fail "no separate debug-symbol package"
+arch=${QUARN_DEB_ARCH:-$(dpkg --print-architecture)}
+deb="$work/pkg/quarn-ev_1.0.0_$arch.deb"
+[ -f "$deb" ] || fail "no package for $arch: $(ls "$work/pkg")"
+[ -f "$work/pkg/quarn-ev-dbgsym_1.0.0_$arch.ddeb" ] || fail "no separate debug-symbol package"
 (cd "$work/pkg" && sha256sum --quiet -c SHA256SUMS) || fail "SHA256SUMS does not match"
 [ "$(cut -d' ' -f3 "$work/pkg/SHA256SUMS" | tr '\n' ' ')" = \
-  "quarn-ev-dbgsym_1.0.0_amd64.ddeb quarn-ev_1.0.0_amd64.deb " ] || fail "SHA256SUMS: $(cat "$work/pkg/SHA256SUMS")"
+  "quarn-ev-dbgsym_1.0.0_$arch.ddeb quarn-ev_1.0.0_$arch.deb " ] || fail "SHA256SUMS: $(cat "$work/pkg/SHA256SUMS")"
+[ "$(dpkg-deb -f "$deb" Architecture)" = "$arch" ] || fail "Architecture: $(dpkg-deb -f "$deb" Architecture)"
 
 lintian --no-tag-display-limit "$deb" >"$work/lintian" 2>&1 || true
 if grep -E '^[EW]: ' "$work/lintian"; then fail "lintian reports errors or warnings"; fi
@@ -29,9 +34,11 @@ files=(usr/bin/quarn-ev usr/share/applications/quarn-ev.desktop
 for size in 16 24 32 48 64 128 256; do
   files+=("usr/share/icons/hicolor/${size}x$size/apps/quarn-ev.png")
 done
-for file in "${files[@]}"; do
-  [ -f "$work/root/$file" ] || fail "package lacks /$file"
-done
+# These files and no others, on every architecture (lintian's overrides aside).
+want=$(printf '%s\n' "${files[@]}" | sort)
+got=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {sub(/^\.\//, "", $6); print $6}' |
+  grep -v '^usr/share/lintian/' | sort)
+[ "$got" = "$want" ] || fail "the package's files differ: $(diff <(echo "$want") <(echo "$got"))"
 grep -q '^License: Expat' "$work/root/usr/share/doc/quarn-ev/copyright" || fail "copyright: no MIT licence"
 
 # Hardening of the installed program, as Debian's own tool checks it: PIE, stack protector,
@@ -42,17 +49,25 @@ report=$(hardening-check "$program" 2>&1 || true)
 echo "$report"
 required=("Position Independent Executable" "Stack protected" "Fortify Source functions"
   "Read-only relocations" "Immediate binding")
-# Control-flow enforcement needs every object linked in to carry it, the C library's start files
-# too: where those lack it (Debian 12 and 13 here), no program built here can have it. Branch
-# protection is an arm64 feature.
-g++ -fcf-protection -x c++ -o "$work/probe" - <<<'int main() {}'
-if readelf -n "$work/probe" | grep -q 'x86 feature: IBT, SHSTK'; then
-  required+=("Control flow integrity")
+# Control-flow enforcement (x86) and branch protection (arm64) need every object linked in to
+# carry them, the C library's start files too: where those lack them (Debian 12 and 13 for x86,
+# Debian 12 for arm64), no program built here can have them.
+case $arch in
+  amd64 | i386) protection=(-fcf-protection 'x86 feature: IBT, SHSTK' "Control flow integrity") ;;
+  arm64) protection=(-mbranch-protection=standard 'AArch64 feature: BTI, PAC' "Branch Protection") ;;
+  *) protection=() ;;
+esac
+if [ "${#protection[@]}" -gt 0 ]; then
+  "${QUARN_CXX:-g++}" "${protection[0]}" -x c++ -o "$work/probe" - <<<'int main() {}'
+  if readelf -n "$work/probe" | grep -q "${protection[1]}"; then required+=("${protection[2]}"); fi
 fi
-[ "$(dpkg --print-architecture)" != arm64 ] || required+=("Branch Protection")
 for feature in "${required[@]}"; do
   grep -q "^ $feature: yes" <<<"$report" || fail "hardening-check: $feature is not yes"
 done
+
+start_x
+program=$(emulated "$program")
+calculate_with
 
 cmake --install "$1" --prefix "$work/plain" >/dev/null
 cmp -s "$work/plain/share/doc/quarn-ev/LICENSE" "$(dirname "$0")/../../LICENSE" ||

@@ -38,11 +38,23 @@ start_x() {
   export DISPLAY=":$(head -n1 "$work/display")"
 }
 
+# Prints how to start the program $1: itself, or where it was built for another processor
+# ($QUARN_EMULATOR names the emulator, say "qemu-aarch64 -L /"), a launcher that starts it there.
+emulated() {
+  [ -n "${QUARN_EMULATOR:-}" ] || { echo "$1"; return; }
+  local wrapper
+  wrapper="$work/emulated/$(basename "$1")"
+  mkdir -p "$work/emulated"
+  printf '#!/bin/sh\nexec %s "%s" "$@"\n' "$QUARN_EMULATOR" "$1" >"$wrapper"
+  chmod +x "$wrapper"
+  echo "$wrapper"
+}
+
 # Installs the build into a scratch prefix, as `cmake --install` lays it out.
 install_build() {
   cmake --install "$1" --prefix "$work/root" >/dev/null
-  program="$work/root/bin/quarn-ev"
-  [ -x "$program" ] || fail "no program at $program"
+  [ -x "$work/root/bin/quarn-ev" ] || fail "no program at $work/root/bin/quarn-ev"
+  program=$(emulated "$work/root/bin/quarn-ev")
 }
 
 # Prints the id of the visible window with the calculator's title, waiting up to 60 s.

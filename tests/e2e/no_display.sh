@@ -3,7 +3,7 @@
 # no abort, no core, whatever display environment it finds.
 # Usage: no_display.sh BUILD_DIR
 source "$(dirname "$0")/lib.sh"
-program="$1/bin/quarn-ev"
+program=$(emulated "$1/bin/quarn-ev")
 passed=0
 
 check() {  # description, the words the line must hold, then the environment to run in

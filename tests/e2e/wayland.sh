@@ -38,7 +38,7 @@ fi
 # attribute to its library; the window is drawn in shared memory either way.
 if [ "${QUARN_SANITIZED:-0}" = 1 ]; then export QT_WAYLAND_CLIENT_BUFFER_INTEGRATION=none; fi
 code=0
-WAYLAND_DISPLAY=quarn-test QT_QPA_PLATFORM=wayland QT_IM_MODULE=compose timeout 60 "$build/bin/wayland_driver" \
+WAYLAND_DISPLAY=quarn-test QT_QPA_PLATFORM=wayland QT_IM_MODULE=compose timeout 60 "$(emulated "$build/bin/wayland_driver")" \
   >"$work/out" 2>"$work/err" || code=$?
 [ "$code" = 0 ] || fail "exit code $code; stdout: $(cat "$work/out"); stderr: $(cat "$work/err")"
 want=$'platform wayland\nCall EV 5.74468085106383\nFold EV -8.08510638297872'
