@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs every test: an optimised build in build/, a clang
 # build with AddressSanitizer + UndefinedBehaviorSanitizer and the fuzz target in build-asan/, two
-# builds of the release artifacts that must give the same bytes, and the Windows builds in
+# builds of the release artifacts that must give the same bytes, an arm64 build in build-arm64/
+# tested under qemu-user, and the Windows builds in
 # build-win-x86_64/ and build-win-i686/, each tested under Wine (the 32-bit one natively or under
 # qemu-user, see scripts/i686-route.sh). Exits non-zero on any failure; set QUARN_SKIP_WINDOWS=1
-# to leave Windows out, QUARN_I686_ROUTE=emulated to emulate 32-bit code where it runs natively.
+# to leave Windows out, QUARN_SKIP_ARM64=1 to leave arm64 out, QUARN_I686_ROUTE=emulated to emulate 32-bit code where it runs natively.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh
@@ -23,6 +24,22 @@ CC=clang CXX=clang++ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWit
   -DQUARN_SANITIZE=ON -DQUARN_FUZZ=ON -DQUARN_WERROR="$werror" >/dev/null
 cmake --build build-asan -j "$jobs"
 ctest --test-dir build-asan --output-on-failure -j "$jobs"
+
+echo "== build-arm64/: arm64 cross build, all tests under qemu-user"
+if [ -n "${QUARN_SKIP_ARM64:-}" ]; then
+  echo "arm64 tests SKIPPED: QUARN_SKIP_ARM64 is set"
+elif ! command -v aarch64-linux-gnu-g++ qemu-aarch64 >/dev/null ||
+  [ ! -e /usr/lib/aarch64-linux-gnu/cmake/Qt6Widgets/Qt6WidgetsConfig.cmake ]; then
+  echo "arm64 tests SKIPPED: the cross compiler, qemu-user or the arm64 Qt packages are not installed"
+  export QUARN_SKIP_ARM64=1  # nor in the release artifacts
+else
+  start=$SECONDS
+  cmake -S . -B build-arm64 -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/aarch64-linux-gnu.cmake -DQUARN_WERROR="$werror" >/dev/null
+  cmake --build build-arm64 -j "$jobs"
+  ctest --test-dir build-arm64 --output-on-failure -j "$jobs"
+  echo "build-arm64: built and tested in $((SECONDS - start)) s"
+fi
 
 echo "== release artifacts built twice, compared byte for byte"
 scripts/check-reproducible.sh

@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# Builds the release artifacts of the work tree's tracked files twice and checks that they are the same bytes:
-# the Debian package and its debug-symbol package, both Windows programs, their zips and
-# installers, and the SHA256SUMS beside them. The two builds differ in everything that must not
-# matter: the clone's and the build's directory, the time, the umask, the locale and the time
-# zone. On a difference it names the artifact and shows where it differs (diffoscope).
-# Usage: scripts/check-reproducible.sh            (QUARN_SKIP_WINDOWS=1 leaves Windows out)
+# Builds the release artifacts of the work tree's tracked files twice and checks that they are
+# the same bytes: the Debian packages for this machine and for arm64 with their debug-symbol
+# packages, both Windows programs, their zips and installers, and the SHA256SUMS beside them. The
+# two builds differ in everything that must not matter: the clone's and the build's directory,
+# the time, the umask, the locale and the time zone. On a difference it names the artifact and
+# shows where it differs (diffoscope).
+# Usage: scripts/check-reproducible.sh   (QUARN_SKIP_WINDOWS=1 leaves Windows out, QUARN_SKIP_ARM64=1
+# arm64)
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
 work=$(mktemp -d)
@@ -17,6 +19,7 @@ ref=refs/check-reproducible/$$
 git -C "$repo" update-ref "$ref" "$revision"
 trap 'rm -rf "$work"; git -C "$repo" update-ref -d "$ref"' EXIT
 platforms=(linux)
+[ -n "${QUARN_SKIP_ARM64:-}" ] || platforms+=(arm64)
 [ -n "${QUARN_SKIP_WINDOWS:-}" ] || platforms+=(i686 x86_64)
 
 # build DIR: clones the revision into DIR/src and builds every platform's release into DIR/out.
@@ -28,19 +31,21 @@ build() {
   mkdir -p "$dir/out"
   for platform in "${platforms[@]}"; do
     local b="$dir/build-$platform" toolchain=() target=(--target quarn-ev docs) generators=(-G DEB)
-    if [ "$platform" != linux ]; then
+    if [ "$platform" = arm64 ]; then
+      toolchain=(-DCMAKE_TOOLCHAIN_FILE="$dir/src/cmake/toolchains/aarch64-linux-gnu.cmake")
+    elif [ "$platform" != linux ]; then
       toolchain=(-DCMAKE_TOOLCHAIN_FILE="$dir/src/cmake/toolchains/mingw-w64-$platform.cmake")
       target=(--target quarn-ev)
       generators=()
     fi
-    cmake -S "$dir/src" -B "$b" -G Ninja -DCMAKE_BUILD_TYPE="$([ "$platform" = linux ] &&
-      echo RelWithDebInfo || echo Release)" "${toolchain[@]}" >/dev/null
+    cmake -S "$dir/src" -B "$b" -G Ninja -DCMAKE_BUILD_TYPE="$(case $platform in linux | arm64)
+      echo RelWithDebInfo ;; *) echo Release ;; esac)" "${toolchain[@]}" >/dev/null
     cmake --build "$b" -j "$jobs" "${target[@]}" >/dev/null
     (cd "$b" && cpack "${generators[@]}" --config CPackConfig.cmake -B "$b/pkg" >/dev/null)
     mkdir -p "$dir/out/$platform"
     cp "$b"/pkg/*.deb "$b"/pkg/*.ddeb "$b"/pkg/*.zip "$b"/pkg/*.exe "$b"/pkg/SHA256SUMS \
       "$dir/out/$platform/" 2>/dev/null || true
-    [ "$platform" = linux ] || cp "$b/bin/quarn-ev.exe" "$dir/out/$platform/"
+    [ "${#generators[@]}" -gt 0 ] || cp "$b/bin/quarn-ev.exe" "$dir/out/$platform/"
   done
 }
 

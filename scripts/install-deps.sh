@@ -31,11 +31,20 @@ if [ "$(id -u)" -ne 0 ]; then
 fi
 
 installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
-# A mirror caught mid-sync fails one index or another: apt-get install then decides with the lists
+# A mirror caught mid-sync fails one index or another, and apt then keeps all of that suite's old
+# lists: where the packages of one foreign architecture ($1) are wanted, the lists of this
+# machine's and that architecture are fetched alone. apt-get install then decides with the lists
 # it has.
 apt_update() {
-  "${sudo_cmd[@]}" apt-get update -qq ||
-    echo "install-deps: apt-get update reported errors; going on with the package lists it has" >&2
+  "${sudo_cmd[@]}" apt-get update -qq && return
+  if [ -n "${1:-}" ] && "${sudo_cmd[@]}" apt-get update -qq -o APT::Architectures::="$(
+    dpkg --print-architecture)" -o APT::Architectures::="$1"; then
+    return
+  fi
+  echo "install-deps: apt-get update reported errors; going on with the package lists it has" >&2
+}
+add_architecture() {
+  dpkg --print-foreign-architectures | grep -qx "$1" || "${sudo_cmd[@]}" dpkg --add-architecture "$1"
 }
 apt_install() {
   DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends \
@@ -51,6 +60,21 @@ if [ "${#missing[@]}" -gt 0 ]; then
   echo "install-deps: installing ${missing[*]}"
   apt_update
   apt_install "${missing[@]}"
+fi
+
+# The arm64 build: Debian's cross compiler and arm64 development packages, installed beside this
+# machine's own, and qemu-user to run its programs. Not qemu-user-binfmt: it would register
+# handlers for the whole machine.
+arm64=()
+for p in g++-aarch64-linux-gnu qemu-user qt6-base-dev:arm64 libgtest-dev:arm64 qt6-wayland:arm64; do
+  installed "$p" || arm64+=("$p")
+done
+if [ "${#arm64[@]}" -gt 0 ]; then
+  add_architecture arm64
+  echo "install-deps: installing ${arm64[*]}"
+  apt_update arm64
+  # Without them the arm64 tests are skipped, and test.sh says why.
+  apt_install "${arm64[@]}" || echo "install-deps: ${arm64[*]} could not be installed" >&2
 fi
 
 # The 32-bit Windows build's tests run under 32-bit Wine, natively or emulated by qemu-user 10
@@ -76,11 +100,9 @@ if route=$("$(dirname "$0")/i686-route.sh" 2>/dev/null); then
     fi
   fi
   if [ "${#need[@]}" -gt 0 ]; then
-    if ! dpkg --print-foreign-architectures | grep -qx i386; then
-      "${sudo_cmd[@]}" dpkg --add-architecture i386
-    fi
+    add_architecture i386
     echo "install-deps: installing ${need[*]}"
-    apt_update
+    apt_update i386
     # Without them the 32-bit Windows tests are skipped, and test.sh says why.
     apt_install "${need[@]}" || echo "install-deps: ${need[*]} could not be installed" >&2
   fi
