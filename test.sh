@@ -2,10 +2,10 @@
 # Installs what is missing, then builds and runs every test: an optimised build in build/, a clang
 # build with AddressSanitizer + UndefinedBehaviorSanitizer and the fuzz target in build-asan/, two
 # builds of the release artifacts that must give the same bytes, an arm64 build in build-arm64/
-# tested under qemu-user, and the Windows builds in
-# build-win-x86_64/ and build-win-i686/, each tested under Wine (the 32-bit one natively or under
-# qemu-user, see scripts/i686-route.sh). Exits non-zero on any failure; set QUARN_SKIP_WINDOWS=1
-# to leave Windows out, QUARN_SKIP_ARM64=1 to leave arm64 out, QUARN_I686_ROUTE=emulated to emulate 32-bit code where it runs natively.
+# tested under qemu-user, and the Windows builds in build-win-x86_64/ and build-win-i686/, each
+# tested under Wine (the 32-bit one natively or under qemu-user, see scripts/i686-route.sh).
+# Exits non-zero on any failure; set QUARN_SKIP_WINDOWS=1 to leave Windows out, QUARN_SKIP_ARM64=1
+# to leave arm64 out, QUARN_I686_ROUTE=emulated to emulate 32-bit code where it runs natively.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh
