@@ -12,8 +12,9 @@ packages=(
   xvfb xauth xdotool xclip x11-utils x11-apps
   # tests: a headless Wayland compositor and the toolkit's Wayland platform
   weston qt6-wayland
-  # tests: the accessibility bus and registry, a private D-Bus session, and an AT-SPI client
-  at-spi2-core dbus-daemon dbus-bin python3-pyatspi
+  # tests: the accessibility bus and registry, a private D-Bus session, an AT-SPI client, and a
+  # stand-in settings portal in Python
+  at-spi2-core dbus-daemon dbus-bin python3-pyatspi python3-dbus
   # tests: the screen reader Orca, speaking through speech-dispatcher into a null sound device
   orca speech-dispatcher speech-dispatcher-espeak-ng
   # tests: sanitizers and fuzzing with clang, resource script, desktop files, Debian package

@@ -4,7 +4,6 @@
 #include "platform/qt/Native.h"
 
 #include <QLabel>
-#include <QPalette>
 
 #include <vector>
 
@@ -58,10 +57,7 @@ TForm::TForm(TComponent* Owner, const FormDescription& description)
   window->setObjectName(ToQString(description.Name));
   MarkAsForm(*window);
   window->setWindowTitle(ToQString(description.Caption));
-  QPalette palette = window->palette();
-  palette.setColor(QPalette::Window, ToQColor(description.Color));
-  window->setPalette(palette);
-  window->setAutoFillBackground(true);
+  ApplyBackground(*window, description.Color);
   ApplyFont(*window, description.Font);
   window->move(description.Left, description.Top);
   window->resize(description.ClientWidth, description.ClientHeight);

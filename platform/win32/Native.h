@@ -36,6 +36,7 @@ struct TForm::Native {
   HWND focus = nullptr;  // the control to focus when the form is activated
   std::vector<HFONT> fonts;
   std::vector<std::pair<HWND, TColor>> textColours;  // labels with a font of their own
+  bool highContrast = false;  // a high-contrast theme is on: system colours only, in their pairs
   FormAccessibility accessibility;
 };
 
@@ -60,3 +61,5 @@ extern IAccPropServices* (*CreateAnnotationServices)();
 // System colours are read when used, so that the window follows a change of the user's scheme.
 COLORREF ToColorRef(TColor colour);
 HBRUSH BrushOf(TColor colour);
+// Whether a high-contrast theme is on (SPI_GETHIGHCONTRAST); tests put in another.
+extern bool (*HighContrastIsOn)();

@@ -1,3 +1,4 @@
+#include "platform/forms/Contrast.h"
 #include "platform/forms/FormBuilding.h"
 #include "platform/win32/Native.h"
 
@@ -102,6 +103,27 @@ TButton* ButtonWithWindow(TForm& form, HWND window) {
   return nullptr;
 }
 
+// Red text where it is readable on the background: a lighter red on a dark one.
+COLORREF TextColourOn(TColor colour, COLORREF background) {
+  if (colour != TColor::clRed) return ToColorRef(colour);
+  const Rgb red =
+      HintColourOn({GetRValue(background), GetGValue(background), GetBValue(background)});
+  return RGB(red.r, red.g, red.b);
+}
+
+// Reads the contrast setting again and repaints the whole window in the current colours.
+void FollowSystemColours(TForm::Native& native) {
+  native.highContrast = HighContrastIsOn();
+  RedrawWindow(native.window, nullptr, nullptr,
+               RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
+BOOL CALLBACK ForwardToChild(HWND child, LPARAM message) {
+  const auto* forwarded = reinterpret_cast<const MSG*>(message);
+  SendMessageW(child, forwarded->message, forwarded->wParam, forwarded->lParam);
+  return TRUE;
+}
+
 LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
     const auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
@@ -124,10 +146,26 @@ LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
           std::ranges::find(native.textColours, control, &std::pair<HWND, TColor>::first);
       if (coloured == native.textColours.end()) break;
       const auto dc = reinterpret_cast<HDC>(wParam);
-      SetTextColor(dc, ToColorRef(coloured->second));
-      SetBkColor(dc, ToColorRef(native.description->Color));
+      if (coloured->second == TColor::clRed && native.highContrast) {
+        SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+        SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+      }
+      const COLORREF background = ToColorRef(native.description->Color);
+      SetTextColor(dc, TextColourOn(coloured->second, background));
+      SetBkColor(dc, background);
       return reinterpret_cast<LRESULT>(BrushOf(native.description->Color));
     }
+    case WM_SYSCOLORCHANGE: {  // common controls learn of new colours from their parent
+      const MSG forwarded{window, message, wParam, lParam, 0, {}};
+      EnumChildWindows(window, ForwardToChild, reinterpret_cast<LPARAM>(&forwarded));
+      FollowSystemColours(native);
+      return 0;
+    }
+    case WM_SETTINGCHANGE:  // SPI_SETHIGHCONTRAST among others
+    case WM_THEMECHANGED:
+      FollowSystemColours(native);
+      break;
     case WM_ERASEBKGND: {
       RECT client{};
       GetClientRect(window, &client);
@@ -273,10 +311,18 @@ HBRUSH BrushOf(TColor colour) {
   return fixed;
 }
 
+bool (*HighContrastIsOn)() = [] {
+  HIGHCONTRASTW contrast{};
+  contrast.cbSize = sizeof contrast;
+  return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) != 0 &&
+         (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
+};
+
 TForm::TForm(TComponent* Owner, const FormDescription& description)
     : TComponent(Owner), description_(description), native_(std::make_unique<Native>()) {
   SetName(std::string(description.Name));
   native_->description = &description;
+  native_->highContrast = HighContrastIsOn();
   RegisterFormClass();
 
   // The window is created first, then sized: its DPI is that of the monitor it lands on.

@@ -4,8 +4,10 @@ set -euo pipefail
 work=$(mktemp -d)
 app_pid=""
 xvfb_pid=""
+helper_pids=()  # other processes a test started, ended with it
 cleanup() {
   [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
+  for pid in "${helper_pids[@]}"; do kill "$pid" 2>/dev/null || true; done
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
   rm -rf "$work" 2>/dev/null || { sleep 1; rm -rf "$work"; }
 }
@@ -141,4 +143,45 @@ read_field() {
     sleep 0.1
   done
   echo "$text"
+}
+
+# Starts a private D-Bus session bus and, on it, a stand-in for the desktop's settings portal
+# with the settings given ("GROUP KEY UINT" ...); exports DBUS_SESSION_BUS_ADDRESS.
+start_portal() {
+  dbus-daemon --session --nofork --print-address=3 3>"$work/bus" >/dev/null 2>&1 &
+  helper_pids+=($!)
+  for _ in $(seq 100); do [ -s "$work/bus" ] && break; sleep 0.1; done
+  DBUS_SESSION_BUS_ADDRESS=$(head -n1 "$work/bus")
+  export DBUS_SESSION_BUS_ADDRESS
+  /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/settings_portal.py" "$@" >"$work/portal" &
+  helper_pids+=($!)
+  for _ in $(seq 100); do grep -q ready "$work/portal" 2>/dev/null && break; sleep 0.1; done
+  grep -q ready "$work/portal" || fail "the stand-in settings portal did not start"
+}
+
+# Changes a setting through the stand-in portal, which tells the program: GROUP KEY TYPE:VALUE,
+# the value as dbus-send writes it (uint32:1, string:BreezeDark).
+portal_set() {
+  dbus-send --session --type=method_call --print-reply --dest=org.freedesktop.portal.Desktop \
+    /org/freedesktop/portal/desktop org.quarn.TestPortal.Set "string:$1" "string:$2" \
+    "variant:$3" >/dev/null
+}
+
+# Writes a KDE colour scheme, light or dark, to $XDG_CONFIG_HOME/kdeglobals, where the toolkit
+# reads it on a KDE desktop (XDG_CURRENT_DESKTOP=KDE, KDE_SESSION_VERSION=5).
+kde_colour_scheme() {
+  local name window button view text window_text
+  if [ "$1" = dark ]; then
+    name=BreezeDark window=32,35,38 button=49,54,59 view=35,38,41 text=252,252,252
+    window_text=239,240,241
+  else
+    name=BreezeLight window=239,240,241 button=252,252,252 view=255,255,255 text=35,38,41
+    window_text=35,38,41
+  fi
+  mkdir -p "$XDG_CONFIG_HOME"
+  printf '%s\n' "[General]" "ColorScheme=$name" "[Colors:Window]" "BackgroundNormal=$window" \
+    "ForegroundNormal=$window_text" "[Colors:Button]" "BackgroundNormal=$button" \
+    "ForegroundNormal=$text" "[Colors:View]" "BackgroundNormal=$view" "ForegroundNormal=$text" \
+    "[Colors:Selection]" "BackgroundNormal=61,174,233" "ForegroundNormal=255,255,255" \
+    >"$XDG_CONFIG_HOME/kdeglobals"
 }

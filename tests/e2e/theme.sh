@@ -1,0 +1,77 @@
+#!/usr/bin/env bash
+# The window follows the desktop's colours while it runs, as a user switching themes sees it.
+# Under a private X server and session bus with a stand-in settings portal, on a KDE desktop:
+# started in a light colour scheme, the window shows the pure red hint; switched to a dark one
+# by the desktop's signal, it must look exactly like a window started dark, with a readable red
+# hint; where the desktop then asks for higher contrast, the hint takes the captions' colour.
+# With Qt 6.8 or later the same switch through GNOME's color-scheme. Pictures go to BUILD_DIR/
+# artifacts. Usage: theme.sh BUILD_DIR QT_VERSION
+source "$(dirname "$0")/lib.sh"
+install_build "$1"
+start_x
+check() { /usr/bin/python3 "$(dirname "$0")/theme_check.py" "$@"; }
+artifacts="$1/artifacts"
+mkdir -p "$artifacts"
+light_face=252,252,252 dark_face=49,54,59  # the schemes' button face: the form's background
+
+# Starts the program ($@: its environment) and sets w to its window.
+start() {
+  env "$@" "$program" &
+  app_pid=$!
+  w=$(find_window) || fail "no window titled 'Quarn EV calculator'"
+  sleep 0.5
+}
+shot() { xwd -id "$w" -silent >"$work/$1.xwd"; }
+# Waits until the form's background is $1, then lets the repaint finish.
+await_background() {
+  for _ in $(seq 100); do
+    shot probe
+    check look "$work/probe.xwd" "$1" any >/dev/null 2>&1 && { sleep 0.5; return 0; }
+    sleep 0.1
+  done
+  fail "the window's background did not become $1"
+}
+
+start_portal org.freedesktop.appearance contrast 0
+kde=(XDG_CURRENT_DESKTOP=KDE KDE_SESSION_VERSION=5)
+kde_colour_scheme light
+start "${kde[@]}"
+shot light
+check look "$work/light.xwd" "$light_face" red "$artifacts/linux-light.png"
+kde_colour_scheme dark
+portal_set org.kde.kdeglobals.General ColorScheme string:BreezeDark
+await_background "$dark_face"
+shot switched
+close_and_wait "$w"
+
+start "${kde[@]}"
+shot dark
+check look "$work/dark.xwd" "$dark_face" readable "$artifacts/linux-dark.png"
+check same "$work/switched.xwd" "$work/dark.xwd"
+portal_set org.freedesktop.appearance contrast uint32:1
+sleep 1
+shot contrast
+check look "$work/contrast.xwd" "$dark_face" caption
+close_and_wait "$w"
+passed=3
+
+if printf '%s\n' 6.8 "$2" | sort -V -C; then
+  # GNOME's dark style preference through the portal: color-scheme 1 is dark, 2 light.
+  portal_set org.freedesktop.appearance contrast uint32:0
+  portal_set org.freedesktop.appearance color-scheme uint32:2
+  gnome=(XDG_CURRENT_DESKTOP=GNOME)
+  start "${gnome[@]}"
+  shot gnome-light
+  check look "$work/gnome-light.xwd" light red
+  portal_set org.freedesktop.appearance color-scheme uint32:1
+  await_background dark
+  shot gnome-switched
+  close_and_wait "$w"
+  start "${gnome[@]}"
+  shot gnome-dark
+  check look "$work/gnome-dark.xwd" dark readable
+  check same "$work/gnome-switched.xwd" "$work/gnome-dark.xwd"
+  close_and_wait "$w"
+  passed=4
+fi
+echo "$passed passed, 0 failed"
