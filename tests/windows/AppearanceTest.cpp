@@ -4,6 +4,7 @@
 // The system colours are set to unusual values first, so that a colour that only happens to
 // match the default scheme is caught.
 
+#include "platform/forms/Contrast.h"
 #include "platform/forms/FormBuilding.h"
 #include "platform/win32/Native.h"
 #include "ui/Unit1.h"
@@ -11,8 +12,10 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <map>
 #include <string>
 
 namespace {
@@ -52,6 +55,7 @@ constexpr ExpectedControl kControls[] = {
 constexpr COLORREF kWindowText = RGB(16, 32, 128);
 constexpr COLORREF kButtonFace = RGB(200, 180, 150);
 constexpr COLORREF kRed = RGB(255, 0, 0);
+constexpr COLORREF kButtonText = RGB(90, 10, 60);
 
 int ExpectedDpi() {
   const char* expected = std::getenv("QUARN_EXPECTED_DPI");
@@ -132,23 +136,28 @@ COLORREF FormBackground(HWND form) {
   return picture.At(MemoryPicture::kSize / 2, MemoryPicture::kSize / 2);
 }
 
+// The system colours of a test, set for the whole Wine session: each test restores them.
 class Appearance : public testing::Test {
  protected:
   void SetUp() override {
-    saved_ = {GetSysColor(COLOR_WINDOWTEXT), GetSysColor(COLOR_BTNFACE)};
-    SetSystemColours({kWindowText, kButtonFace});
+    for (std::size_t i = 0; i < kElements.size(); ++i) saved_[i] = GetSysColor(kElements[i]);
+    SetSystemColours({kWindowText, kButtonFace, kButtonText});
     ASSERT_EQ(GetSysColor(COLOR_WINDOWTEXT), kWindowText);
     Application->Initialize();
   }
-  void TearDown() override { SetSystemColours(saved_); }
-
-  static void SetSystemColours(const std::array<COLORREF, 2>& colours) {
-    const INT elements[] = {COLOR_WINDOWTEXT, COLOR_BTNFACE};
-    SetSysColors(2, elements, colours.data());
+  void TearDown() override {
+    SetSystemColours(saved_);
+    HighContrastIsOn = savedHighContrast_;
   }
 
+  static void SetSystemColours(const std::array<COLORREF, 3>& colours) {
+    SetSysColors(static_cast<int>(kElements.size()), kElements.data(), colours.data());
+  }
+  static constexpr std::array<INT, 3> kElements{COLOR_WINDOWTEXT, COLOR_BTNFACE, COLOR_BTNTEXT};
+
  private:
-  std::array<COLORREF, 2> saved_{};
+  std::array<COLORREF, 3> saved_{};
+  bool (*savedHighContrast_)() = HighContrastIsOn;
 };
 
 TEST_F(Appearance, TitleCaptionsAndFontsAtTheDpi) {
@@ -184,6 +193,99 @@ TEST_F(Appearance, HintIsRedCaptionsAreWindowTextAllOnButtonFace) {
       EXPECT_EQ(colours.painted, kButtonFace);
     }
   }
+}
+
+Rgb ToRgb(COLORREF colour) { return {GetRValue(colour), GetGValue(colour), GetBValue(colour)}; }
+
+// The hint on the system's button face: pure red where that is light or red is readable, a
+// lighter red on a dark face, and in a high-contrast theme the button text on the button face.
+TEST_F(Appearance, HintReadableOnEveryFaceAndInSystemColoursInHighContrast) {
+  struct Case {
+    COLORREF face;
+    bool highContrast, pureRed;
+  };
+  constexpr Case kCases[] = {
+      {RGB(0xF0, 0xF0, 0xF0), false, true},  {RGB(0, 0, 0), false, true},
+      {RGB(0x20, 0x20, 0x20), false, false}, {RGB(0x31, 0x36, 0x3B), false, false},
+      {RGB(0xF0, 0xF0, 0xF0), true, false},  {RGB(0, 0, 0), true, false},
+  };
+  TForm1 form(Application);
+  HWND window = form.Handle().window;
+  HWND hint = ControlNamed(form, "Label6").Handle().window;
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(std::to_string(c.face) + (c.highContrast ? " in high contrast" : ""));
+    SetSystemColours({kWindowText, c.face, kButtonText});
+    HighContrastIsOn = c.highContrast ? +[] { return true; } : +[] { return false; };
+    SendMessageW(window, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+    const LabelColours colours = ColoursOfLabel(window, hint);
+    if (c.highContrast) {
+      EXPECT_EQ(colours.text, kButtonText);
+    } else if (c.pureRed) {
+      EXPECT_EQ(colours.text, kRed);
+    } else {
+      EXPECT_EQ(GetRValue(colours.text), 255);
+      EXPECT_GE(ContrastRatio(ToRgb(colours.text), ToRgb(c.face)), kReadableContrast);
+    }
+    EXPECT_EQ(colours.background, c.face);
+    EXPECT_EQ(colours.painted, c.face);
+    EXPECT_EQ(ColoursOfLabel(window, ControlNamed(form, "Label1").Handle().window).text,
+              kWindowText);
+  }
+}
+
+// What the window shows on the screen after the user's colours change while it is open: the
+// new face, and a hint readable on it. Every control hears of the change.
+TEST_F(Appearance, ShownWindowFollowsASystemColourChange) {
+  TForm1 form(Application);
+  HWND window = form.Handle().window;
+  HWND button = ControlNamed(form, "Button1").Handle().window;
+  static int heard = 0;
+  static WNDPROC buttonProc = nullptr;
+  buttonProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
+      button, GWLP_WNDPROC,
+      reinterpret_cast<LONG_PTR>(+[](HWND w, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == WM_SYSCOLORCHANGE) ++heard;
+        return CallWindowProcW(buttonProc, w, message, wParam, lParam);
+      })));
+  ShowWindow(window, SW_SHOWNORMAL);
+  const auto pump = [] {
+    for (MSG message; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);) {
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+  };
+  constexpr COLORREF kDarkFace = RGB(0x20, 0x20, 0x20);
+  SetSystemColours({RGB(0xEF, 0xF0, 0xF1), kDarkFace, kButtonText});
+  for (int i = 0; i < 100 && heard == 0; ++i, Sleep(20)) pump();
+  EXPECT_GT(heard, 0) << "Button1 did not hear WM_SYSCOLORCHANGE";
+  UpdateWindow(window);
+  pump();
+
+  RECT client{};
+  GetClientRect(window, &client);
+  HDC screen = GetDC(window);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
+  HGDIOBJ previous = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, client.right, client.bottom, screen, 0, 0, SRCCOPY);
+  EXPECT_EQ(GetPixel(memory, 2, 2), kDarkFace);
+  RECT hint{};
+  GetWindowRect(ControlNamed(form, "Label6").Handle().window, &hint);
+  MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&hint), 2);
+  std::map<COLORREF, int> ink;
+  for (int y = hint.top; y < hint.bottom; ++y) {
+    for (int x = hint.left; x < hint.right; ++x) {
+      if (const COLORREF pixel = GetPixel(memory, x, y); pixel != kDarkFace) ++ink[pixel];
+    }
+  }
+  SelectObject(memory, previous);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(window, screen);
+  ASSERT_FALSE(ink.empty());
+  const auto most = std::ranges::max_element(ink, {}, &std::pair<const COLORREF, int>::second);
+  const Rgb readable = HintColourOn(ToRgb(kDarkFace));
+  EXPECT_EQ(most->first, RGB(readable.r, readable.g, readable.b));
 }
 
 }  // namespace
