@@ -5,6 +5,7 @@
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
+#include <QFileInfo>
 #include <QPointer>
 #include <QTimer>
 
@@ -25,6 +26,13 @@ bool IsHigh(QVariant value) {
   return value.toUInt() == 1;
 }
 
+// Where no session bus is named or at its usual place, none is started just to ask.
+bool SessionBusIsThere() {
+  const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+  return qEnvironmentVariableIsSet("DBUS_SESSION_BUS_ADDRESS") ||
+         (!runtime.isEmpty() && QFileInfo::exists(runtime + QStringLiteral("/bus")));
+}
+
 }  // namespace
 
 DesktopContrast& DesktopContrast::Instance() {
@@ -34,11 +42,12 @@ DesktopContrast& DesktopContrast::Instance() {
 }
 
 DesktopContrast::DesktopContrast(QObject* parent) : QObject(parent) {
-  // Connecting to the bus waits on it: not before the window is up.
+  // Connecting to the bus waits for it: left to the event loop, once the window is shown.
   QTimer::singleShot(0, this, &DesktopContrast::Listen);
 }
 
 void DesktopContrast::Listen() {
+  if (!SessionBusIsThere()) return;
   QDBusConnection bus = QDBusConnection::sessionBus();
   if (!bus.isConnected()) return;
   bus.connect(QString(), kPath, kSettings, QStringLiteral("SettingChanged"), this,
