@@ -36,14 +36,6 @@ class Portal(dbus.service.Object):
     def Read(self, group, key):
         return dbus.types.Variant(self.value(group, key))  # a variant in a variant, as of old
 
-    @dbus.service.method(SETTINGS, in_signature="as", out_signature="a{sa{sv}}")
-    def ReadAll(self, groups):
-        found = {}
-        for (group, key), value in self.settings.items():
-            if not groups or group in groups:
-                found.setdefault(group, {})[key] = value
-        return found
-
     @dbus.service.signal(SETTINGS, signature="ssv")
     def SettingChanged(self, group, key, value):
         pass

@@ -1,7 +1,5 @@
 #include "WindowFixture.h"
 
-#include "platform/forms/Contrast.h"
-
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QLabel>
@@ -145,52 +143,6 @@ TEST_F(Layout, StartsEmptyWithOnlyResultFieldsReadOnly) {
     EXPECT_TRUE(Edit(name)->isReadOnly()) << name;
   }
   EXPECT_EQ(Button()->text(), "Calculated");
-}
-
-Rgb ToRgb(const QColor& c) {
-  return {static_cast<std::uint8_t>(c.red()), static_cast<std::uint8_t>(c.green()),
-          static_cast<std::uint8_t>(c.blue())};
-}
-
-// A palette change while the window is open reaches every part of it, as a desktop switching
-// between light and dark sends one; the hint stays readable on the new background.
-TEST_F(Layout, FollowsAPaletteChangeLive) {
-  const QPalette light = QApplication::palette();
-  QPalette dark = light;
-  for (auto [role, colour] : {std::pair{QPalette::Window, QColor(0x20, 0x20, 0x20)},
-                              {QPalette::Button, QColor(0x31, 0x36, 0x3B)},
-                              {QPalette::WindowText, QColor(0xEF, 0xF0, 0xF1)},
-                              {QPalette::ButtonText, QColor(0xFC, 0xFC, 0xFC)},
-                              {QPalette::Base, QColor(0x23, 0x26, 0x29)},
-                              {QPalette::Text, QColor(0xFC, 0xFC, 0xFD)}}) {
-    dark.setColor(role, colour);
-  }
-  for (const bool isDark : {true, false}) {
-    const QPalette& palette = isDark ? dark : light;
-    QApplication::setPalette(palette);
-    QCoreApplication::sendPostedEvents();
-    const QColor face = palette.color(QPalette::Button);
-    EXPECT_EQ(window_->palette().color(window_->backgroundRole()), face);
-    for (const ExpectedLabel& expected : kLabels) {
-      const QColor text =
-          window_->findChild<QLabel*>(expected.name)->palette().color(QPalette::WindowText);
-      if (expected.field != nullptr) {
-        EXPECT_EQ(text, palette.color(QPalette::WindowText)) << expected.name;
-      } else {
-        if (isDark) {
-          EXPECT_GE(ContrastRatio(ToRgb(text), ToRgb(face)), kReadableContrast);
-          EXPECT_EQ(text.red(), 255);
-        } else {
-          EXPECT_EQ(text, QColor(255, 0, 0));
-        }
-      }
-    }
-    for (const Placement& p : kFields) {
-      const QPalette shown = window_->findChild<QWidget*>(p.name)->palette();
-      EXPECT_EQ(shown.color(QPalette::Base), palette.color(QPalette::Base)) << p.name;
-      EXPECT_EQ(shown.color(QPalette::ButtonText), palette.color(QPalette::ButtonText)) << p.name;
-    }
-  }
 }
 
 }  // namespace
