@@ -1,9 +1,6 @@
-"""A stand-in for the desktop's settings portal, on a test's private session bus.
-
-Answers Read and ReadOne from what it was last told, and tells every listener of a change with
-SettingChanged, as the real portal does. A test changes a setting with dbus-send:
-  org.quarn.TestPortal.Set(GROUP, KEY, VALUE)
-Usage: settings_portal.py [GROUP KEY UINT ...]   (settings to start with)
+"""A stand-in for the desktop's settings portal on a test's private session bus: answers Read and
+ReadOne, and sends SettingChanged when a test changes a setting through
+org.quarn.TestPortal.Set(GROUP, KEY, VALUE). Usage: settings_portal.py [GROUP KEY UINT ...]
 """
 
 import sys
@@ -22,19 +19,16 @@ class Portal(dbus.service.Object):
         super().__init__(bus, PATH)
         self.settings = settings
 
-    def value(self, group, key):
+    @dbus.service.method(SETTINGS, in_signature="ss", out_signature="v")
+    def ReadOne(self, group, key):
         if (group, key) not in self.settings:
             raise dbus.exceptions.DBusException(
                 "no such setting", name="org.freedesktop.portal.Error.NotFound")
         return self.settings[(group, key)]
 
     @dbus.service.method(SETTINGS, in_signature="ss", out_signature="v")
-    def ReadOne(self, group, key):
-        return self.value(group, key)
-
-    @dbus.service.method(SETTINGS, in_signature="ss", out_signature="v")
     def Read(self, group, key):
-        return dbus.types.Variant(self.value(group, key))  # a variant in a variant, as of old
+        return dbus.types.Variant(self.ReadOne(group, key))  # a variant in a variant, as of old
 
     @dbus.service.signal(SETTINGS, signature="ssv")
     def SettingChanged(self, group, key, value):

@@ -21,6 +21,10 @@ start() {
   w=$(find_window) || fail "no window titled 'Quarn EV calculator'"
   sleep 0.5
 }
+stop() {
+  close_and_wait "$w"
+  [ "$exit_code" = 0 ] || fail "exit code $exit_code after closing the window"
+}
 shot() { xwd -id "$w" -silent >"$work/$1.xwd"; }
 # Waits until the form's background is $1, then lets the repaint finish.
 await_background() {
@@ -42,7 +46,7 @@ kde_colour_scheme dark
 portal_set org.kde.kdeglobals.General ColorScheme string:BreezeDark
 await_background "$dark_face"
 shot switched
-close_and_wait "$w"
+stop
 
 start "${kde[@]}"
 shot dark
@@ -52,7 +56,7 @@ portal_set org.freedesktop.appearance contrast uint32:1
 sleep 1
 shot contrast
 check "$work/contrast.xwd" "$dark_face" caption
-close_and_wait "$w"
+stop
 passed=3
 
 if printf '%s\n' 6.8 "$2" | sort -V -C; then
@@ -66,12 +70,12 @@ if printf '%s\n' 6.8 "$2" | sort -V -C; then
   portal_set org.freedesktop.appearance color-scheme uint32:1
   await_background dark
   shot gnome-switched
-  close_and_wait "$w"
+  stop
   start "${gnome[@]}"
   shot gnome-dark
   check "$work/gnome-dark.xwd" dark readable
   cmp "$work/gnome-switched.xwd" "$work/gnome-dark.xwd" || fail "switched, unlike one started dark"
-  close_and_wait "$w"
+  stop
   passed=4
 fi
 echo "$passed passed, 0 failed"
