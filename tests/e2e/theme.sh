@@ -4,8 +4,7 @@
 # started in a light colour scheme, the window shows the pure red hint; switched to a dark one
 # by the desktop's signal, it must look exactly like a window started dark, with a readable red
 # hint; where the desktop then asks for higher contrast, the hint takes the captions' colour.
-# With Qt 6.8 or later the same switch through GNOME's color-scheme. Pictures go to BUILD_DIR/
-# artifacts. Usage: theme.sh BUILD_DIR QT_VERSION
+# Pictures go to BUILD_DIR/artifacts. Usage: theme.sh BUILD_DIR
 source "$(dirname "$0")/lib.sh"
 install_build "$1"
 start_x
@@ -57,25 +56,4 @@ sleep 1
 shot contrast
 check "$work/contrast.xwd" "$dark_face" caption
 stop
-passed=3
-
-if printf '%s\n' 6.8 "$2" | sort -V -C; then
-  # GNOME's dark style preference through the portal: color-scheme 1 is dark, 2 light.
-  portal_set org.freedesktop.appearance contrast uint32:0
-  portal_set org.freedesktop.appearance color-scheme uint32:2
-  gnome=(XDG_CURRENT_DESKTOP=GNOME)
-  start "${gnome[@]}"
-  shot gnome-light
-  check "$work/gnome-light.xwd" light red
-  portal_set org.freedesktop.appearance color-scheme uint32:1
-  await_background dark
-  shot gnome-switched
-  stop
-  start "${gnome[@]}"
-  shot gnome-dark
-  check "$work/gnome-dark.xwd" dark readable
-  cmp "$work/gnome-switched.xwd" "$work/gnome-dark.xwd" || fail "switched, unlike one started dark"
-  stop
-  passed=4
-fi
-echo "$passed passed, 0 failed"
+echo "3 passed, 0 failed"
