@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the release artifacts of the work tree's tracked files twice and checks that they are
 # the same bytes: the Debian packages for this machine and for arm64 with their debug-symbol
-# packages, both Windows programs, their zips and installers, and the SHA256SUMS beside them. The
+# packages, both Windows zips and installers, and the COMMIT and SHA256SUMS beside them, as the
+# release step (scripts/release.sh) makes them without keys. The
 # two builds differ in everything that must not matter: the clone's and the build's directory,
 # the time, the umask, the locale and the time zone. On a difference it names the artifact and
 # shows where it differs (diffoscope).
@@ -11,42 +12,14 @@ set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-jobs=$(nproc)
 # The tracked files as they are, committed or not: HEAD when nothing is changed.
 revision=$(git -C "$repo" stash create)
 revision=${revision:-$(git -C "$repo" rev-parse HEAD)}
-ref=refs/check-reproducible/$$
-git -C "$repo" update-ref "$ref" "$revision"
-trap 'rm -rf "$work"; git -C "$repo" update-ref -d "$ref"' EXIT
-platforms=(linux)
-[ -n "${QUARN_SKIP_ARM64:-}" ] || platforms+=(arm64)
-[ -n "${QUARN_SKIP_WINDOWS:-}" ] || platforms+=(i686 x86_64)
 
-# build DIR: clones the revision into DIR/src and builds every platform's release into DIR/out.
+# build DIR: the release step, unsigned, with its clone and builds in DIR and the release in DIR/out.
 build() {
-  local dir=$1 platform
-  git init -q "$dir/src"
-  git -C "$dir/src" fetch -q "$repo" "$ref"
-  git -C "$dir/src" checkout -q FETCH_HEAD
-  mkdir -p "$dir/out"
-  for platform in "${platforms[@]}"; do
-    local b="$dir/build-$platform" toolchain=() target=(--target quarn-ev docs) generators=(-G DEB)
-    if [ "$platform" = arm64 ]; then
-      toolchain=(-DCMAKE_TOOLCHAIN_FILE="$dir/src/cmake/toolchains/aarch64-linux-gnu.cmake")
-    elif [ "$platform" != linux ]; then
-      toolchain=(-DCMAKE_TOOLCHAIN_FILE="$dir/src/cmake/toolchains/mingw-w64-$platform.cmake")
-      target=(--target quarn-ev)
-      generators=()
-    fi
-    cmake -S "$dir/src" -B "$b" -G Ninja -DCMAKE_BUILD_TYPE="$(case $platform in linux | arm64)
-      echo RelWithDebInfo ;; *) echo Release ;; esac)" "${toolchain[@]}" >/dev/null
-    cmake --build "$b" -j "$jobs" "${target[@]}" >/dev/null
-    (cd "$b" && cpack "${generators[@]}" --config CPackConfig.cmake -B "$b/pkg" >/dev/null)
-    mkdir -p "$dir/out/$platform"
-    cp "$b"/pkg/*.deb "$b"/pkg/*.ddeb "$b"/pkg/*.zip "$b"/pkg/*.exe "$b"/pkg/SHA256SUMS \
-      "$dir/out/$platform/" 2>/dev/null || true
-    [ "${#generators[@]}" -gt 0 ] || cp "$b/bin/quarn-ev.exe" "$dir/out/$platform/"
-  done
+  env -u QUARN_GPG_KEY -u QUARN_SIGN_PKCS12 -u QUARN_SIGNATURES_FROM "$repo/scripts/release.sh" --revision "$revision" \
+    --work "$1" "$1/out" >/dev/null
 }
 
 start=$(date +%s)

@@ -23,6 +23,9 @@ packages=(
   devscripts python3-pefile diffoscope-minimal
   # Windows builds: MinGW-w64 cross compilers, Wine to run the 64-bit one, NSIS for the installer
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine64 nsis
+  # signed releases: Authenticode, OpenPGP, the apt repository's indexes, a clean Debian root to
+  # install it in
+  osslsigncode gpg gpg-agent apt-utils debootstrap
 )
 
 sudo_cmd=()

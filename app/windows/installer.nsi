@@ -4,7 +4,7 @@
 ; nor the uninstaller touches the program's files while it runs. /S installs and uninstalls
 ; silently; exit codes: 0 done, 1 cancelled by the user, 2 refused (the program is running).
 ; Built by CPack (app/windows/MakeInstaller.cmake) with -DVERSION, -DARCH, -DEXE, -DLICENSE,
-; -DREADME, -DICON, -DWIZARD and -DOUTFILE.
+; -DREADME, -DICON, -DWIZARD and -DOUTFILE, and -DSIGN (the signing command) for a signed release.
 !if "${ARCH}" == "x86_64"
   Target amd64-unicode
 !else
@@ -15,6 +15,10 @@ SetDateSave off  ; the installer's bytes do not depend on when its files were bu
 RequestExecutionLevel user
 ManifestDPIAware true  ; sharp at 150 % and 200 %
 ManifestSupportedOS all
+!ifdef SIGN  ; Authenticode: the uninstaller as it is made, then the installer
+  !uninstfinalize '"${SIGN}" ${ARCH} uninstaller "%1"' = 0
+  !finalize '"${SIGN}" ${ARCH} installer "%1"' = 0
+!endif
 
 !include MUI2.nsh
 !include FileFunc.nsh
