@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs every test: an optimised build in build/, a clang
-# build with AddressSanitizer + UndefinedBehaviorSanitizer and the fuzz target in build-asan/, two
-# builds of the release artifacts that must give the same bytes, an arm64 build in build-arm64/
-# tested under qemu-user, and the Windows builds in build-win-x86_64/ and build-win-i686/, each
+# build with AddressSanitizer + UndefinedBehaviorSanitizer and the fuzz target in build-asan/, an
+# arm64 build in build-arm64/ tested under qemu-user, two builds of the release artifacts that
+# must give the same bytes, a signed release checked as its publisher and users would (as root),
+# and the Windows builds in build-win-x86_64/ and build-win-i686/, each
 # tested under Wine (the 32-bit one natively or under qemu-user, see scripts/i686-route.sh).
 # Exits non-zero on any failure; set QUARN_SKIP_WINDOWS=1 to leave Windows out, QUARN_SKIP_ARM64=1
 # to leave arm64 out, QUARN_I686_ROUTE=emulated to emulate 32-bit code where it runs natively.
@@ -43,6 +44,15 @@ fi
 
 echo "== release artifacts built twice, compared byte for byte"
 scripts/check-reproducible.sh
+
+echo "== a signed release with throwaway keys, verified and installed from its apt repository"
+if [ "$(id -u)" -ne 0 ]; then
+  echo "signed release test SKIPPED: it makes a clean Debian root, which needs root"
+else
+  start=$SECONDS
+  tests/e2e/signed_release.sh
+  echo "signed release: checked in $((SECONDS - start)) s"
+fi
 
 echo "== build-win-x86_64/, build-win-i686/: Windows"
 if [ -n "${QUARN_SKIP_WINDOWS:-}" ]; then

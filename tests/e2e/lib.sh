@@ -185,3 +185,19 @@ kde_colour_scheme() {
     "[Colors:Selection]" "BackgroundNormal=61,174,233" "ForegroundNormal=255,255,255" \
     >"$XDG_CONFIG_HOME/kdeglobals"
 }
+
+# Authenticode keys for tests: a CA (made once in DIR), and a code-signing certificate NAME from
+# it, valid for DAYS days (-1: expired yesterday), in DIR/NAME.p12 with the password in
+# DIR/p12-password.
+code_signing_certificate() {  # DIR NAME DAYS
+  local dir=$1
+  [ -s "$dir/p12-password" ] || echo 'p12 password' >"$dir/p12-password"
+  [ -e "$dir/ca.crt" ] || openssl req -x509 -newkey rsa:3072 -nodes -keyout "$dir/ca.key" \
+    -out "$dir/ca.crt" -days 30 -subj '/CN=Quarn test CA' 2>/dev/null
+  printf 'keyUsage=critical,digitalSignature\nextendedKeyUsage=codeSigning\n' >"$dir/ext"
+  openssl req -newkey rsa:3072 -nodes -keyout "$dir/$2.key" -subj '/CN=Quarn test publisher' \
+    2>/dev/null | openssl x509 -req -CA "$dir/ca.crt" -CAkey "$dir/ca.key" -CAcreateserial \
+    -days "$3" -extfile "$dir/ext" -out "$dir/$2.crt" 2>/dev/null
+  openssl pkcs12 -export -inkey "$dir/$2.key" -in "$dir/$2.crt" -certfile "$dir/ca.crt" \
+    -passout "file:$dir/p12-password" -out "$dir/$2.p12"
+}

@@ -22,25 +22,13 @@ echo 'a wrong one' >"$keys/wrong"
 new_key() {  # $1: user ID, $2: usage; prints the fingerprint
   gpg --batch --pinentry-mode loopback --passphrase-file "$keys/passphrase" \
     --quick-gen-key "$1" ed25519 "$2" 1y 2>/dev/null
-  gpg --batch --with-colons --list-keys "$1" | awk -F: '/^fpr/ {print $10; exit}'
+  gpg --batch --with-colons --list-keys "$1" 2>/dev/null | awk -F: '/^fpr/ {print $10; exit}'
 }
 key=$(new_key 'Quarn releases <releases@quarn.invalid>' sign)
 other=$(new_key 'Someone else <other@quarn.invalid>' sign)
 certify_only=$(new_key 'Certify only <certify@quarn.invalid>' cert)
-# Authenticode: a test CA, a code-signing certificate from it (valid, and one already expired).
-echo 'p12 password' >"$keys/p12-password"
-openssl req -x509 -newkey rsa:3072 -nodes -keyout "$keys/ca.key" -out "$keys/ca.crt" -days 30 \
-  -subj '/CN=Quarn test CA' 2>/dev/null
-printf 'keyUsage=critical,digitalSignature\nextendedKeyUsage=codeSigning\n' >"$keys/ext"
-certificate() {  # $1: name, $2: days valid (-1: expired yesterday)
-  openssl req -newkey rsa:3072 -nodes -keyout "$keys/$1.key" -subj '/CN=Quarn test publisher' \
-    2>/dev/null | openssl x509 -req -CA "$keys/ca.crt" -CAkey "$keys/ca.key" -CAcreateserial \
-    -days "$2" -extfile "$keys/ext" -out "$keys/$1.crt" 2>/dev/null
-  openssl pkcs12 -export -inkey "$keys/$1.key" -in "$keys/$1.crt" -certfile "$keys/ca.crt" \
-    -passout "file:$keys/p12-password" -out "$keys/$1.p12"
-}
-certificate publisher 30
-certificate expired -1
+code_signing_certificate "$keys" publisher 30
+code_signing_certificate "$keys" expired -1
 
 # Each bad key is refused with a clear message before anything is built; nothing is written.
 refused() {  # $1: the message expected, then VAR=VALUE settings
@@ -62,8 +50,9 @@ signing=(QUARN_GPG_KEY="$key" QUARN_GPG_PASSPHRASE_FILE="$keys/passphrase"
   QUARN_SIGN_PKCS12="$keys/publisher.p12" QUARN_SIGN_PASSWORD_FILE="$keys/p12-password")
 env "${signing[@]}" "$repo/scripts/release.sh" --work "$work/build" "$work/release"
 release="$work/release"
-gpgv --keyring <(gpg --dearmor <"$release/apt/quarn-ev.asc") "$release/SHA256SUMS.asc" \
-  "$release/SHA256SUMS" || fail "SHA256SUMS.asc does not verify"
+gpg --dearmor <"$release/apt/quarn-ev.asc" >"$keys/release.gpg"
+gpgv --keyring "$keys/release.gpg" "$release/SHA256SUMS.asc" "$release/SHA256SUMS" ||
+  fail "SHA256SUMS.asc does not verify"
 if [ -z "${QUARN_SKIP_WINDOWS:-}" ]; then
   for installer in "$release"/*-setup.exe; do
     unzip -q -o "${installer%-setup.exe}.zip" quarn-ev.exe -d "$work/program"
@@ -81,7 +70,7 @@ if [ -z "${QUARN_SKIP_WINDOWS:-}" ]; then
   zip=$(basename "$release"/*-windows-x86_64.zip)
   (cd "$work/program" && unzip -q -o "$release/$zip" quarn-ev.exe &&
     osslsigncode remove-signature -in quarn-ev.exe -out unsigned.exe >/dev/null &&
-    python3 -c 'import pefile, sys
+    /usr/bin/python3 -c 'import pefile, sys
 pe = pefile.PE(sys.argv[1])
 text = next(s for s in pe.sections if s.Name.rstrip(b"\0") == b".text")
 data = bytearray(open(sys.argv[1], "rb").read())
@@ -89,13 +78,13 @@ data[text.PointerToRawData + 64] ^= 1
 open(sys.argv[1], "wb").write(data)' unsigned.exe &&
     osslsigncode sign -pkcs12 "$keys/publisher.p12" -readpass "$keys/p12-password" -h sha256 \
       -in unsigned.exe -out quarn-ev.exe.new >/dev/null && mv quarn-ev.exe.new quarn-ev.exe &&
-    python3 -c 'import sys, zipfile
+    /usr/bin/python3 -c 'import sys, zipfile
 old = zipfile.ZipFile(sys.argv[1])
 with zipfile.ZipFile(sys.argv[2], "w", zipfile.ZIP_DEFLATED) as new:
     for info in old.infolist():
         data = open("quarn-ev.exe", "rb").read() if info.filename == "quarn-ev.exe" else old.read(info)
         new.writestr(info, data)' "$release/$zip" "$work/tampered/$zip")
-  (cd "$work/tampered" && grep -v ' SHA256SUMS' SHA256SUMS | cut -d' ' -f3 | xargs sha256sum >SHA256SUMS &&
+  (cd "$work/tampered" && files=$(cut -d' ' -f3 SHA256SUMS) && sha256sum $files >SHA256SUMS &&
     gpg --batch --yes --pinentry-mode loopback --passphrase-file "$keys/passphrase" -u "$key" \
       --armor --detach-sign -o SHA256SUMS.asc SHA256SUMS)
   if "$repo/scripts/verify-release.sh" --work "$work/build" "$work/tampered" >"$work/tampered.log" 2>&1; then

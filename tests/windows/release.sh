@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The Windows release as a user meets it: the portable zip holds the program, its licence and
-# README; the installer's welcome page is kept as a picture at 96 and 144 DPI; the installer
+# The Windows release as a user meets it, signed with a throwaway code-signing certificate: the
+# program in the zip, the installer and the uninstaller it installs pass osslsigncode's check
+# against the test CA; the portable zip holds the program, its licence and README; the installer's welcome page is kept as a picture at 96 and 144 DPI; the installer
 # installs silently for the user, with a Start-menu entry and a complete entry in "Apps &
 # features"; the installed program computes; while it runs, installer and uninstaller refuse and
 # change nothing; installing again, and a build with the next version, replaces the install; the
@@ -13,11 +14,22 @@ launcher=$2
 artifacts=$3
 export WINEPREFIX="$work/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 command -v makensis >/dev/null || fail "makensis is not installed (Debian package nsis)"
+code_signing_certificate "$work" publisher 30
+export QUARN_SIGN_PKCS12="$work/publisher.p12" QUARN_SIGN_PASSWORD_FILE="$work/p12-password"
+signed() {  # FILE...: each carries a valid signature from the test CA
+  local file
+  for file in "$@"; do
+    osslsigncode verify -CAfile "$work/ca.crt" -in "$file" >"$work/verify.log" 2>&1 ||
+      fail "$file: $(tail -n 5 "$work/verify.log")"
+  done
+}
 (cd "$work" && cpack --config "$build/CPackConfig.cmake" -B "$work/pkg" >/dev/null)
 zip=$(ls "$work"/pkg/quarn-ev-*-windows-*.zip)
 [ "$(cmake -E tar tf "$zip" | sort | tr '\n' ' ')" = "LICENSE README.md quarn-ev.exe " ] ||
   fail "the zip holds: $(cmake -E tar tf "$zip" | tr '\n' ' ')"
 installer=$(ls "$work"/pkg/quarn-ev-*-setup.exe)
+(cd "$work/pkg" && cmake -E tar xf "$zip" quarn-ev.exe)
+signed "$installer" "$work/pkg/quarn-ev.exe"
 arch=${zip%.zip}
 arch=${arch##*-windows-}
 version=$(basename "$zip" | cut -d- -f3)
@@ -25,6 +37,7 @@ next_version="${version%.*}.$((${version##*.} + 1))"
 (cd "$work" && cpack --config "$build/CPackConfig.cmake" -B "$work/next" \
   -D CPACK_PACKAGE_VERSION="$next_version" >/dev/null)
 next_installer=$(ls "$work"/next/quarn-ev-*-setup.exe)
+signed "$next_installer"
 
 start_x
 "$launcher" wineboot --init >/dev/null 2>&1 || true
@@ -91,7 +104,8 @@ state() {
 }
 check_installed() {  # $1: the version
   [ "$(ls "$dir" | tr '\n' ' ')" = "$files" ] || fail "installed: $(ls "$dir" | tr '\n' ' ')"
-  cmp -s "$dir/quarn-ev.exe" "$build/bin/quarn-ev.exe" || fail "not the package's program"
+  cmp -s "$dir/quarn-ev.exe" "$work/pkg/quarn-ev.exe" || fail "not the package's signed program"
+  signed "$dir/uninstall.exe"
   [ "$(ls "$menu" | grep -ic quarn)" = 1 ] || fail "Start-menu entries: $(ls "$menu")"
   local entry
   entry=$("$launcher" reg query "$key" 2>/dev/null | tr -d '\r')
