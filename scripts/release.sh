@@ -42,10 +42,13 @@ cleanup() {
 }
 trap cleanup EXIT
 
+needs() { command -v "$1" >/dev/null || die "$1 is not installed (Debian package $2)"; }
 # OpenPGP: the key is there, can sign (an unexpired signing key or subkey), and the passphrase
 # given opens it.
 gpg_sign=()
 if [ -n "${QUARN_GPG_KEY:-}" ]; then
+  needs gpg gpg
+  needs apt-ftparchive apt-utils
   gpg_sign=(gpg --batch --no-tty --yes --pinentry-mode loopback --local-user "$QUARN_GPG_KEY")
   if [ -n "${QUARN_GPG_PASSPHRASE_FILE:-}" ]; then
     [ -r "$QUARN_GPG_PASSPHRASE_FILE" ] || die "cannot read the passphrase file $QUARN_GPG_PASSPHRASE_FILE"
@@ -64,6 +67,7 @@ fi
 # Authenticode: the PKCS#12 file opens with the password given and holds a key and a certificate
 # that is valid now.
 if [ -n "${QUARN_SIGN_PKCS12:-}" ]; then
+  needs osslsigncode osslsigncode
   [ -r "$QUARN_SIGN_PKCS12" ] || die "cannot read the code-signing certificate $QUARN_SIGN_PKCS12"
   passin=(-passin pass:)
   if [ -n "${QUARN_SIGN_PASSWORD_FILE:-}" ]; then

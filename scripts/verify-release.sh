@@ -25,10 +25,10 @@ cd "$release"
 
 (sha256sum --quiet --strict -c SHA256SUMS) || fail "files do not match SHA256SUMS"
 if [ -e SHA256SUMS.asc ]; then
-  gpg --batch --dearmor <apt/quarn-ev.asc >"$scratch/key.gpg"
+  gpg --batch --quiet --dearmor <apt/quarn-ev.asc >"$scratch/key.gpg"
   gpgv --keyring "$scratch/key.gpg" SHA256SUMS.asc SHA256SUMS 2>"$scratch/gpgv.log" ||
     fail "SHA256SUMS.asc: $(cat "$scratch/gpgv.log")"
-  echo "SHA256SUMS: signed by $(gpg --batch --with-colons --show-keys apt/quarn-ev.asc |
+  echo "SHA256SUMS: signed by $(gpg --batch --quiet --with-colons --show-keys apt/quarn-ev.asc 2>/dev/null |
     awk -F: '/^fpr/ {print $10; exit}')"
   for inrelease in apt/dists/*/InRelease; do
     gpgv --keyring "$scratch/key.gpg" "$inrelease" 2>/dev/null || fail "$inrelease: bad signature"
