@@ -25,7 +25,7 @@ packages=(
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine64 nsis
   # signed releases: Authenticode, OpenPGP, the apt repository's indexes, a clean Debian root to
   # install it in
-  osslsigncode gpg gpg-agent apt-utils debootstrap
+  osslsigncode gpg gpg-agent apt-utils debootstrap unzip
 )
 
 sudo_cmd=()

@@ -60,22 +60,13 @@ if [ -z "${QUARN_SKIP_WINDOWS:-}" ]; then
   cp -r "$release" "$work/tampered"
   zip=$(basename "$release"/*-windows-x86_64.zip)
   mkdir -p "$work/program"
-  (cd "$work/program" && unzip -q -o "$release/$zip" quarn-ev.exe &&
+  (cd "$work/program" && cmake -E tar xf "$release/$zip" &&
     osslsigncode remove-signature -in quarn-ev.exe -out unsigned.exe >/dev/null &&
-    /usr/bin/python3 -c 'import pefile, sys
-pe = pefile.PE(sys.argv[1])
-text = next(s for s in pe.sections if s.Name.rstrip(b"\0") == b".text")
-data = bytearray(open(sys.argv[1], "rb").read())
-data[text.PointerToRawData + 64] ^= 1
-open(sys.argv[1], "wb").write(data)' unsigned.exe &&
+    byte=$(od -An -tu1 -j 8192 -N 1 unsigned.exe) &&  # in .text, which starts at 4 KiB
+    printf "\\$(printf %o $((byte ^ 1)))" | dd of=unsigned.exe bs=1 seek=8192 conv=notrunc status=none &&
     osslsigncode sign -pkcs12 "$keys/publisher.p12" -readpass "$keys/p12-password" -h sha256 \
       -in unsigned.exe -out quarn-ev.exe.new >/dev/null && mv quarn-ev.exe.new quarn-ev.exe &&
-    /usr/bin/python3 -c 'import sys, zipfile
-old = zipfile.ZipFile(sys.argv[1])
-with zipfile.ZipFile(sys.argv[2], "w", zipfile.ZIP_DEFLATED) as new:
-    for info in old.infolist():
-        data = open("quarn-ev.exe", "rb").read() if info.filename == "quarn-ev.exe" else old.read(info)
-        new.writestr(info, data)' "$release/$zip" "$work/tampered/$zip")
+    cmake -E tar cf "$work/tampered/$zip" --format=zip quarn-ev.exe LICENSE README.md)
   (cd "$work/tampered" && files=$(cut -d' ' -f3 SHA256SUMS) && sha256sum $files >SHA256SUMS &&
     gpg --batch --yes --pinentry-mode loopback --passphrase-file "$keys/passphrase" -u "$key" \
       --armor --detach-sign -o SHA256SUMS.asc SHA256SUMS)
