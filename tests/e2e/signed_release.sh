@@ -122,9 +122,10 @@ refuses() {  # $1: what was done to InRelease; apt keeps the old index and says 
   if in_root 'apt-get update --error-on=any' >"$work/update.log" 2>&1; then
     fail "apt-get update took a repository whose InRelease was $1: $(cat "$work/update.log")"
   fi
-  grep -q -i -e BADSIG -e NO_PUBKEY -e 'not signed' -e 'Missing key' -e 'signature' "$work/update.log" ||
+  local why=(-i -e BADSIG -e NO_PUBKEY -e 'not signed' -e 'Missing key' -e signature)
+  grep -q "${why[@]}" "$work/update.log" ||
     fail "apt-get update with InRelease $1: $(cat "$work/update.log")"
-  echo "apt refused InRelease $1: $(grep -i -m 1 -e BADSIG -e NO_PUBKEY -e 'not signed' -e 'Missing key' -e 'signature' "$work/update.log")"
+  echo "apt refused InRelease $1: $(grep -m 1 "${why[@]}" "$work/update.log")"
   cp "$work/InRelease.good" "$inrelease"
 }
 sed -i 's/^Label: Quarn$/Label: Quarm/' "$inrelease"
