@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
 """Writes the Authenticode signatures of the programs packed inside an NSIS installer (the
 program and the uninstaller) to OUT_DIR/1.der, 2.der, ...: DER PKCS#7 SignedData, as osslsigncode
-extract-signature writes them. The installer's data is one solid LZMA stream after NSIS's header.
-Usage: installer_signatures.py INSTALLER OUT_DIR"""
+2.9 extract-signature writes them, or with --win-certificate inside the PE file's WIN_CERTIFICATE
+header and padding, as osslsigncode 2.5 writes them. The installer's data is one solid LZMA
+stream after NSIS's header.
+Usage: installer_signatures.py [--win-certificate] INSTALLER OUT_DIR"""
 import lzma
 import os
 import struct
@@ -24,16 +26,23 @@ def payload(installer):
 
 
 def main():
-    with open(sys.argv[1], "rb") as f:
+    wrap = sys.argv[1] == "--win-certificate"
+    installer, out_dir = sys.argv[1 + wrap :]
+    with open(installer, "rb") as f:
         data = payload(f.read())
-    os.makedirs(sys.argv[2], exist_ok=True)
+    os.makedirs(out_dir, exist_ok=True)
     count, at = 0, data.find(SIGNED_DATA)
     while at >= 4:
         if data[at - 4 : at - 2] == b"\x30\x82":  # SEQUENCE with a two-byte length
             length = struct.unpack(">H", data[at - 2 : at])[0]
             count += 1
-            with open(os.path.join(sys.argv[2], f"{count}.der"), "wb") as out:
-                out.write(data[at - 4 : at + length])
+            signature = data[at - 4 : at + length]
+            if wrap:  # dwLength, wRevision 2.0, WIN_CERT_TYPE_PKCS_SIGNED_DATA; 8-byte aligned
+                padded = -(-(8 + len(signature)) // 8) * 8
+                header = struct.pack("<IHH", padded, 0x0200, 0x0002)
+                signature = (header + signature).ljust(padded, b"\0")
+            with open(os.path.join(out_dir, f"{count}.der"), "wb") as out:
+                out.write(signature)
         at = data.find(SIGNED_DATA, at + 1)
     print(count)
 

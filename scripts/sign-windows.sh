@@ -19,6 +19,7 @@ rm -f "$signed"
 if [ -n "${QUARN_SIGNATURES_FROM:-}" ]; then
   candidates=("$QUARN_SIGNATURES_FROM/$arch/$role"/*.der)
   [ -e "${candidates[0]}" ] || { echo "sign-windows: no published signature for $arch $role" >&2; exit 1; }
+  digests=""
   for signature in "${candidates[@]}"; do
     rm -f "$signed"
     osslsigncode attach-signature -sigin "$signature" -in "$file" -out "$signed" >/dev/null 2>&1 || true

@@ -61,7 +61,12 @@ for zip in quarn-ev-*-windows-*.zip; do
     >/dev/null 2>&1; then
     signed=yes
   fi
-  python3 "$repo/scripts/installer_signatures.py" "$installer" "$signatures/$arch/uninstaller" >/dev/null
+  # In the form this osslsigncode writes and reads: raw (2.9) or in its PE header (2.5).
+  form=()
+  [ "$(head -c 1 "$signatures/$arch/program/1.der" 2>/dev/null | od -An -tx1)" = " 30" ] ||
+    form=(--win-certificate)
+  python3 "$repo/scripts/installer_signatures.py" "${form[@]}" "$installer" \
+    "$signatures/$arch/uninstaller" >/dev/null
   cp -r "$signatures/$arch/uninstaller" "$signatures/$arch/installer-program"
 done
 skip=()

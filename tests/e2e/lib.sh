@@ -187,7 +187,7 @@ kde_colour_scheme() {
 }
 
 # Authenticode keys for tests: a CA (made once in DIR), and a code-signing certificate NAME from
-# it, valid for DAYS days (-1: expired yesterday), in DIR/NAME.p12 with the password in
+# it, valid for DAYS days (negative: expired), in DIR/NAME.p12 with the password in
 # DIR/p12-password.
 code_signing_certificate() {  # DIR NAME DAYS
   local dir=$1
@@ -195,9 +195,15 @@ code_signing_certificate() {  # DIR NAME DAYS
   [ -e "$dir/ca.crt" ] || openssl req -x509 -newkey rsa:3072 -nodes -keyout "$dir/ca.key" \
     -out "$dir/ca.crt" -days 30 -subj '/CN=Quarn test CA' 2>/dev/null
   printf 'keyUsage=critical,digitalSignature\nextendedKeyUsage=codeSigning\n' >"$dir/ext"
+  local validity=(-days "$3")
+  if [ "$3" -lt 0 ]; then  # OpenSSL 3.4 and later refuse negative days, 3.0 has no -not_after
+    validity=(-not_before 20240101000000Z -not_after 20250101000000Z)
+    openssl x509 -help 2>&1 | grep -q not_after || validity=(-days -1)
+  fi
   openssl req -newkey rsa:3072 -nodes -keyout "$dir/$2.key" -subj '/CN=Quarn test publisher' \
     2>/dev/null | openssl x509 -req -CA "$dir/ca.crt" -CAkey "$dir/ca.key" -CAcreateserial \
-    -days "$3" -extfile "$dir/ext" -out "$dir/$2.crt" 2>/dev/null
+    "${validity[@]}" -extfile "$dir/ext" -out "$dir/$2.crt" 2>"$dir/openssl.log" ||
+    fail "the test certificate $2: $(cat "$dir/openssl.log")"
   openssl pkcs12 -export -inkey "$dir/$2.key" -in "$dir/$2.crt" -certfile "$dir/ca.crt" \
     -passout "file:$dir/p12-password" -out "$dir/$2.p12"
 }
