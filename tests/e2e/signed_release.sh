@@ -94,7 +94,10 @@ cp -r "$release/apt" "$work/site/apt"
 port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
 python3 -m http.server --bind 127.0.0.1 --directory "$work/site" "$port" >"$work/http.log" 2>&1 &
 helper_pids=($!)
-for _ in $(seq 50); do curl -fs "http://127.0.0.1:$port/apt/quarn-ev.asc" >/dev/null && break; sleep 0.2; done
+for _ in $(seq 50); do  # until the server answers (curl is the root's: this machine may lack it)
+  in_root "curl -fso /dev/null http://127.0.0.1:$port/apt/quarn-ev.asc" && break
+  sleep 0.2
+done
 
 # The README's three lines, as a user runs them (as root, so without sudo).
 lines=$(grep -E '^    (sudo curl|printf .Types|sudo apt update)' "$repo/README.md" | sed 's/^    //; s/sudo //g')
