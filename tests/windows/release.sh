@@ -29,7 +29,8 @@ zip=$(ls "$work"/pkg/quarn-ev-*-windows-*.zip)
   fail "the zip holds: $(cmake -E tar tf "$zip" | tr '\n' ' ')"
 installer=$(ls "$work"/pkg/quarn-ev-*-setup.exe)
 (cd "$work/pkg" && cmake -E tar xf "$zip" quarn-ev.exe)
-signed "$installer" "$work/pkg/quarn-ev.exe"
+package_program="$work/pkg/quarn-ev.exe"  # what an install must put in place
+signed "$installer" "$package_program"
 arch=${zip%.zip}
 arch=${arch##*-windows-}
 version=$(basename "$zip" | cut -d- -f3)
@@ -104,7 +105,7 @@ state() {
 }
 check_installed() {  # $1: the version
   [ "$(ls "$dir" | tr '\n' ' ')" = "$files" ] || fail "installed: $(ls "$dir" | tr '\n' ' ')"
-  cmp -s "$dir/quarn-ev.exe" "$work/pkg/quarn-ev.exe" || fail "not the package's signed program"
+  cmp -s "$dir/quarn-ev.exe" "$package_program" || fail "not the package's signed program"
   signed "$dir/uninstall.exe"
   [ "$(ls "$menu" | grep -ic quarn)" = 1 ] || fail "Start-menu entries: $(ls "$menu")"
   local entry
@@ -168,6 +169,8 @@ if [ -n "${4:-}" ]; then
   export WINEPREFIX="$work/wine64"
   launcher=/usr/lib/wine/wine64 wineserver=/usr/lib/wine/wineserver64 build=$4 arch=x86_64
   (cd "$work" && cpack --config "$build/CPackConfig.cmake" -B "$work/pkg64" >/dev/null)
+  (cd "$work/pkg64" && cmake -E tar xf quarn-ev-*-windows-x86_64.zip quarn-ev.exe)
+  package_program="$work/pkg64/quarn-ev.exe"
   "$launcher" wineboot --init >/dev/null 2>&1 || true
   run "$installer" /S
   [ "$code" = 0 ] || fail "the 32-bit install under 64-bit Wine ended with $code"
