@@ -6,12 +6,20 @@
 # two builds differ in everything that must not matter: the clone's and the build's directory,
 # the time, the umask, the locale and the time zone. On a difference it names the artifact and
 # shows where it differs (diffoscope).
-# Usage: scripts/check-reproducible.sh   (QUARN_SKIP_WINDOWS=1 leaves Windows out, QUARN_SKIP_ARM64=1
-# arm64)
+# Usage: scripts/check-reproducible.sh [--keep DIR]   (QUARN_SKIP_WINDOWS=1 leaves Windows out,
+# QUARN_SKIP_ARM64=1 arm64)
+#   --keep DIR  builds in DIR/one and DIR/two and keeps them: a later release step of the same
+#               commit given `--work DIR/one` then only packs and signs.
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+if [ "${1:-}" = --keep ]; then
+  work=$(realpath -m "$2")
+  rm -rf "$work"
+  mkdir -p "$work"
+else
+  work=$(mktemp -d)
+  trap 'rm -rf "$work"' EXIT
+fi
 # The tracked files as they are, committed or not: HEAD when nothing is changed.
 revision=$(git -C "$repo" stash create)
 revision=${revision:-$(git -C "$repo" rev-parse HEAD)}

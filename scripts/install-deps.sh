@@ -54,6 +54,8 @@ apt_install() {
   DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends \
     "$@" >/dev/null
 }
+took() { echo "install-deps: $1 in $((SECONDS - started)) s"; started=$SECONDS; }
+started=$SECONDS
 
 missing=()
 for p in "${packages[@]}"; do
@@ -64,6 +66,7 @@ if [ "${#missing[@]}" -gt 0 ]; then
   echo "install-deps: installing ${missing[*]}"
   apt_update
   apt_install "${missing[@]}"
+  took "installed ${#missing[@]} packages"
 fi
 
 # The arm64 build: Debian's cross compiler and arm64 development packages, installed beside this
@@ -79,6 +82,7 @@ if [ "${#arm64[@]}" -gt 0 ]; then
   apt_update arm64
   # Without them the arm64 tests are skipped, and test.sh says why.
   apt_install "${arm64[@]}" || echo "install-deps: ${arm64[*]} could not be installed" >&2
+  took "arm64 packages"
 fi
 
 # The 32-bit Windows build's tests run under 32-bit Wine, natively or emulated by qemu-user 10
@@ -109,6 +113,7 @@ if route=$("$(dirname "$0")/i686-route.sh" 2>/dev/null); then
     apt_update i386
     # Without them the 32-bit Windows tests are skipped, and test.sh says why.
     apt_install "${need[@]}" || echo "install-deps: ${need[*]} could not be installed" >&2
+    took "32-bit packages"
   fi
 fi
 

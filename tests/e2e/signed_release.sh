@@ -6,10 +6,13 @@
 # Debian root of this machine's release, the repository served on 127.0.0.1 is added with the
 # README's lines, the package installed and its program run; a newer version comes with
 # `apt upgrade`; apt refuses the repository when InRelease is changed or signed by another key.
-# Usage: signed_release.sh   (QUARN_SKIP_ARM64, QUARN_SKIP_WINDOWS as for release.sh)
+# Usage: signed_release.sh   (QUARN_SKIP_ARM64, QUARN_SKIP_WINDOWS as for release.sh;
+# QUARN_RELEASE_WORK: the release step's work folder of an unsigned release of this commit, whose
+# builds the signed one then packs and signs again instead of building anew)
 source "$(dirname "$0")/lib.sh"
 repo=$(cd "$(dirname "$0")/../.." && pwd)
 keys="$work/keys"
+release_work=${QUARN_RELEASE_WORK:-$work/build}
 mkdir -m 700 "$keys"
 export GNUPGHOME="$keys/gnupg"
 mkdir -m 700 "$GNUPGHOME"
@@ -48,12 +51,12 @@ refused "wrong or missing password" QUARN_SIGN_PKCS12="$keys/publisher.p12" QUAR
 # The release, signed; then checked as a user would.
 signing=(QUARN_GPG_KEY="$key" QUARN_GPG_PASSPHRASE_FILE="$keys/passphrase"
   QUARN_SIGN_PKCS12="$keys/publisher.p12" QUARN_SIGN_PASSWORD_FILE="$keys/p12-password")
-env "${signing[@]}" "$repo/scripts/release.sh" --work "$work/build" "$work/release"
+env "${signing[@]}" "$repo/scripts/release.sh" --work "$release_work" "$work/release"
 release="$work/release"
 # verify-release.sh checks SHA256SUMS.asc and InRelease against apt/quarn-ev.asc; the Windows
 # scenario (tests/windows/release.sh) checks each Authenticode signature.
 [ -s "$release/SHA256SUMS.asc" ] && [ -s "$release/apt/quarn-ev.asc" ] || fail "not OpenPGP-signed"
-"$repo/scripts/verify-release.sh" --work "$work/build" "$release" || fail "verify-release refused the release"
+"$repo/scripts/verify-release.sh" --work "$release_work" "$release" || fail "verify-release refused the release"
 
 # One byte of the x86_64 program's code changed, signed again with the publisher's valid key.
 if [ -z "${QUARN_SKIP_WINDOWS:-}" ]; then
@@ -70,7 +73,7 @@ if [ -z "${QUARN_SKIP_WINDOWS:-}" ]; then
   (cd "$work/tampered" && files=$(cut -d' ' -f3 SHA256SUMS) && sha256sum $files >SHA256SUMS &&
     gpg --batch --yes --pinentry-mode loopback --passphrase-file "$keys/passphrase" -u "$key" \
       --armor --detach-sign -o SHA256SUMS.asc SHA256SUMS)
-  if "$repo/scripts/verify-release.sh" --work "$work/build" "$work/tampered" >"$work/tampered.log" 2>&1; then
+  if "$repo/scripts/verify-release.sh" --work "$release_work" "$work/tampered" >"$work/tampered.log" 2>&1; then
     fail "verify-release accepted a changed program: $(cat "$work/tampered.log")"
   fi
   grep -q "DIFFERS: $zip: quarn-ev.exe" "$work/tampered.log" || fail "$(cat "$work/tampered.log")"
@@ -110,7 +113,7 @@ launcher="chroot $root" program=/usr/bin/quarn-ev calculate_with
 
 # A newer version, published in place of the first: apt upgrade brings it.
 env "${signing[@]}" QUARN_SKIP_WINDOWS=1 QUARN_PACKAGE_VERSION=1.0.1 \
-  "$repo/scripts/release.sh" --work "$work/build" "$work/release-1.0.1" >/dev/null
+  "$repo/scripts/release.sh" --work "$release_work" "$work/release-1.0.1" >/dev/null
 rm -rf "$work/site/apt"
 cp -r "$work/release-1.0.1/apt" "$work/site/apt"
 in_root 'apt update -qq && apt upgrade -qq' >"$work/upgrade.log" 2>&1 ||
