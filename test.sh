@@ -6,16 +6,17 @@
 # and the Windows builds in build-win-x86_64/ and build-win-i686/, each tested under Wine (the
 # 32-bit one natively or under qemu-user, see scripts/i686-route.sh).
 # The stages run at once where they can: the builds one after another at a lower priority, each
-# build's tests as soon as it is done, beside the next build. Each stage has its own log in
-# test-logs/; a failed stage's log tail is printed, and a table of every stage's result and time
-# closes the run. Exits non-zero on any failure.
+# build's tests as soon as it is done, beside the next build, and the arm64 and 32-bit packages
+# installed beside the first builds. Each stage has its own log in test-logs/; a failed stage's
+# log tail is printed, and a table of every stage's result, time and processor time closes the
+# run. Exits non-zero on any failure.
 # QUARN_SKIP_WINDOWS=1 leaves Windows out, QUARN_SKIP_ARM64=1 arm64; QUARN_I686_ROUTE=emulated
 # emulates 32-bit code where it runs natively; QUARN_JOBS=N sets the jobs of each build and test
 # run (default: the number of cores).
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/stages.sh
-stage install-deps scripts/install-deps.sh
+stage install-deps scripts/install-deps.sh --native
 passed install-deps || { summary install-deps; exit 1; }
 werror=$([ -n "${CI:-}" ] && echo ON || echo OFF)
 jobs=${QUARN_JOBS:-$(nproc)}
@@ -31,30 +32,39 @@ configure() {
 }
 build() { nice -n 10 cmake --build "$1" -j "$jobs"; }
 run_tests() { ctest --test-dir "$1" --output-on-failure -j "$jobs"; }
+# The Windows suites run one test at a time: Wine programs started at once in fresh prefixes
+# have hung (windows_smoke, past its 300 s).
+run_windows_tests() { "${@:2}" ctest --test-dir "$1" --output-on-failure; }
 
-arm64_missing() {
-  [ -n "${QUARN_SKIP_ARM64:-}" ] && { echo "QUARN_SKIP_ARM64 is set"; return; }
-  command -v aarch64-linux-gnu-g++ qemu-aarch64 >/dev/null &&
-    [ -e /usr/lib/aarch64-linux-gnu/cmake/Qt6Widgets/Qt6WidgetsConfig.cmake ] && return 1
-  echo "the cross compiler, qemu-user or the arm64 Qt packages are not installed"
+# The arm64 and 32-bit packages are installed while the first builds run; what needs them waits
+# for them and then learns which of those tests can run. arm64 left out of the tests is left out
+# of the release artifacts too.
+cross_ready() {
+  await install-cross
+  if [ -n "${QUARN_SKIP_ARM64:-}" ]; then
+    arm64_why="QUARN_SKIP_ARM64 is set"
+  elif ! command -v aarch64-linux-gnu-g++ qemu-aarch64 >/dev/null ||
+    [ ! -e /usr/lib/aarch64-linux-gnu/cmake/Qt6Widgets/Qt6WidgetsConfig.cmake ]; then
+    arm64_why="the cross compiler, qemu-user or the arm64 Qt packages are not installed"
+    export QUARN_SKIP_ARM64=1
+  fi
+  # The 32-bit Windows build's tests run under 32-bit Wine: natively where this machine executes
+  # 32-bit code, otherwise emulated by qemu-user in a private namespace (scripts/i686-route.sh).
+  i686_emulator=(-UCMAKE_CROSSCOMPILING_EMULATOR) i686_runner=()
+  if ! route=$(scripts/i686-route.sh); then
+    i686_note="32-bit tests skipped: $route"
+  elif [ ! -x /usr/lib/wine/wine ]; then
+    i686_note="32-bit tests skipped: 32-bit Wine (/usr/lib/wine/wine) is not installed"
+  elif [ "$route" = emulated ] && ! why=$(scripts/with-i386-emulation.sh true 2>&1); then
+    i686_note="32-bit tests skipped: $why"
+  else
+    i686_note="32-bit code runs $route"
+    i686_emulator=(-DCMAKE_CROSSCOMPILING_EMULATOR=/usr/lib/wine/wine
+      -DQUARN_X86_64_BUILD="$PWD/build-win-x86_64")
+    if [ "$route" = emulated ]; then i686_runner=(scripts/with-i386-emulation.sh); fi
+  fi
 }
-if arm64_why=$(arm64_missing); then export QUARN_SKIP_ARM64=1; fi  # nor in the release artifacts
-
-# The 32-bit Windows build's tests run under 32-bit Wine: natively where this machine executes
-# 32-bit code, otherwise emulated by qemu-user in a private namespace (scripts/i686-route.sh).
-i686_emulator=(-UCMAKE_CROSSCOMPILING_EMULATOR) i686_runner=() i686_note=""
-if ! route=$(scripts/i686-route.sh); then
-  i686_note="32-bit tests skipped: $route"
-elif [ ! -x /usr/lib/wine/wine ]; then
-  i686_note="32-bit tests skipped: 32-bit Wine (/usr/lib/wine/wine) is not installed"
-elif [ "$route" = emulated ] && ! why=$(scripts/with-i386-emulation.sh true 2>&1); then
-  i686_note="32-bit tests skipped: $why"
-else
-  i686_note="32-bit code runs $route"
-  i686_emulator=(-DCMAKE_CROSSCOMPILING_EMULATOR=/usr/lib/wine/wine
-    -DQUARN_X86_64_BUILD="$PWD/build-win-x86_64")
-  if [ "$route" = emulated ]; then i686_runner=(scripts/with-i386-emulation.sh); fi
-fi
+arm64_why=""
 
 build_linux() {
   configure build -DCMAKE_BUILD_TYPE=RelWithDebInfo
@@ -66,6 +76,7 @@ build_asan() {
   build build-asan
 }
 build_arm64() {
+  cross_ready
   [ -z "$arm64_why" ] || skip "$arm64_why"
   configure build-arm64 -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/aarch64-linux-gnu.cmake
@@ -74,7 +85,11 @@ build_arm64() {
 build_windows() {  # ARCH
   [ -z "${QUARN_SKIP_WINDOWS:-}" ] || skip "QUARN_SKIP_WINDOWS is set"
   local emulator=()
-  [ "$1" = x86_64 ] || emulator=("${i686_emulator[@]}")
+  if [ "$1" = i686 ]; then
+    cross_ready
+    echo "$i686_note"
+    emulator=("${i686_emulator[@]}")
+  fi
   configure "build-win-$1" -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="cmake/toolchains/mingw-w64-$1.cmake" "${emulator[@]}"
   build "build-win-$1"
@@ -83,35 +98,50 @@ test_build() {  # the build's folder, also the name of its stage
   await "$1"
   run_tests "$1"
 }
+test_windows_x86_64() {
+  await build-win-x86_64
+  run_windows_tests build-win-x86_64
+}
 test_windows_i686() {
   await build-win-i686 build-win-x86_64
+  cross_ready
   echo "$i686_note"
-  "${i686_runner[@]}" ctest --test-dir build-win-i686 --output-on-failure -j "$jobs"
+  run_windows_tests build-win-i686 "${i686_runner[@]}"
 }
-reproducible() { nice -n 10 scripts/check-reproducible.sh --keep "$logs/release"; }
+reproducible() {
+  cross_ready
+  nice -n 10 scripts/check-reproducible.sh --keep "$logs/release"
+}
 signed_release() {
   [ "$(id -u)" = 0 ] || skip "it makes a clean Debian root, which needs root"
   await reproducible
+  cross_ready
   QUARN_RELEASE_WORK="$logs/release/one" tests/e2e/signed_release.sh
 }
 
-# The builds, one after another: first those whose tests take longest, last those with the
-# shortest tests.
+# The builds, one after another: first those whose tests take longest (the 32-bit Windows one as
+# soon as its packages are in), last the one whose tests are shortest.
 builds() {
   stage build-win-x86_64 build_windows x86_64
-  stage build-win-i686 build_windows i686
+  if [ -e "$logs/install-cross.result" ]; then
+    stage build-win-i686 build_windows i686
+    stage build build_linux
+  else
+    stage build build_linux
+    stage build-win-i686 build_windows i686
+  fi
   stage reproducible reproducible
   stage build-arm64 build_arm64
-  stage build build_linux
   stage build-asan build_asan
 }
+stage install-cross scripts/install-deps.sh --cross &
 builds &
-stage test-win-x86_64 test_build build-win-x86_64 &
+stage test-win-x86_64 test_windows_x86_64 &
 stage test-win-i686 test_windows_i686 &
 stage test-build test_build build &
 stage test-build-asan test_build build-asan &
 stage test-build-arm64 test_build build-arm64 &
 stage signed-release signed_release &
 wait
-summary install-deps build-win-x86_64 test-win-x86_64 build-win-i686 test-win-i686 reproducible \
-  signed-release build-arm64 test-build-arm64 build test-build build-asan test-build-asan
+summary install-deps install-cross build-win-x86_64 test-win-x86_64 build test-build build-win-i686 \
+  test-win-i686 reproducible signed-release build-arm64 test-build-arm64 build-asan test-build-asan

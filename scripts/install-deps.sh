@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Installs what building, running and testing need on Debian 12 or 13; safe to run again.
+# Usage: install-deps.sh [--native | --cross]   (--native: all but the arm64 and 32-bit packages;
+# --cross: those alone, which test.sh installs while the first builds run)
 set -euo pipefail
+part=${1:-all}
 
 packages=(
   # build
@@ -57,67 +60,78 @@ apt_install() {
 took() { echo "install-deps: $1 in $((SECONDS - started)) s"; started=$SECONDS; }
 started=$SECONDS
 
-missing=()
-for p in "${packages[@]}"; do
-  installed "$p" || missing+=("$p")
-done
-
-if [ "${#missing[@]}" -gt 0 ]; then
-  echo "install-deps: installing ${missing[*]}"
-  apt_update
-  apt_install "${missing[@]}"
-  took "installed ${#missing[@]} packages"
-fi
-
-# The arm64 build: Debian's cross compiler and arm64 development packages, installed beside this
-# machine's own, and qemu-user to run its programs. Not qemu-user-binfmt: it would register
-# handlers for the whole machine.
-arm64=()
-for p in g++-aarch64-linux-gnu qemu-user qt6-base-dev:arm64 libgtest-dev:arm64 qt6-wayland:arm64; do
-  installed "$p" || arm64+=("$p")
-done
-if [ "${#arm64[@]}" -gt 0 ]; then
-  add_architecture arm64
-  echo "install-deps: installing ${arm64[*]}"
-  apt_update arm64
-  # Without them the arm64 tests are skipped, and test.sh says why.
-  apt_install "${arm64[@]}" || echo "install-deps: ${arm64[*]} could not be installed" >&2
-  took "arm64 packages"
-fi
-
-# The 32-bit Windows build's tests run under 32-bit Wine, natively or emulated by qemu-user 10
-# (scripts/i686-route.sh says which). Debian 12 has qemu 10 in bookworm-backports only: that
-# source is added where emulation needs it, and nowhere else. qemu-user-binfmt is not installed:
-# it would register handlers for the whole machine.
-codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
-if route=$("$(dirname "$0")/i686-route.sh" 2>/dev/null); then
-  need=()
-  for p in wine32:i386 $([ "$codename" = bookworm ] || echo wine32-preloader:i386); do
-    installed "$p" || need+=("$p")
+native() {
+  missing=()
+  for p in "${packages[@]}"; do
+    installed "$p" || missing+=("$p")
   done
-  if [ "$route" = emulated ] && ! "$(dirname "$0")/with-i386-emulation.sh" true 2>/dev/null; then
-    need+=(qemu-user)
-    if [ "$codename" = bookworm ]; then
-      need[-1]=qemu-user/bookworm-backports
-      if ! apt-cache policy | grep -q ' bookworm-backports/main '; then
-        mirror=$(apt-cache policy | awk '$3 == "bookworm/main" {print $2; exit}')
-        echo "install-deps: adding bookworm-backports for qemu-user 10"
-        echo "deb ${mirror:-http://deb.debian.org/debian} bookworm-backports main" |
-          "${sudo_cmd[@]}" tee /etc/apt/sources.list.d/bookworm-backports.list >/dev/null
+
+  if [ "${#missing[@]}" -gt 0 ]; then
+    echo "install-deps: installing ${missing[*]}"
+    apt_update
+    apt_install "${missing[@]}"
+    took "installed ${#missing[@]} packages"
+  fi
+
+  if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
+    "${sudo_cmd[@]}" sed -i 's/^# *\(de_DE.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+    "${sudo_cmd[@]}" locale-gen >/dev/null
+  fi
+}
+
+cross() {
+  # The arm64 build: Debian's cross compiler and arm64 development packages, installed beside this
+  # machine's own, and qemu-user to run its programs. Not qemu-user-binfmt: it would register
+  # handlers for the whole machine.
+  arm64=()
+  for p in g++-aarch64-linux-gnu qemu-user qt6-base-dev:arm64 libgtest-dev:arm64 qt6-wayland:arm64; do
+    installed "$p" || arm64+=("$p")
+  done
+  if [ "${#arm64[@]}" -gt 0 ]; then
+    add_architecture arm64
+    echo "install-deps: installing ${arm64[*]}"
+    apt_update arm64
+    # Without them the arm64 tests are skipped, and test.sh says why.
+    apt_install "${arm64[@]}" || echo "install-deps: ${arm64[*]} could not be installed" >&2
+    took "arm64 packages"
+  fi
+
+  # The 32-bit Windows build's tests run under 32-bit Wine, natively or emulated by qemu-user 10
+  # (scripts/i686-route.sh says which). Debian 12 has qemu 10 in bookworm-backports only: that
+  # source is added where emulation needs it, and nowhere else. qemu-user-binfmt is not installed:
+  # it would register handlers for the whole machine.
+  codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
+  if route=$("$(dirname "$0")/i686-route.sh" 2>/dev/null); then
+    need=()
+    for p in wine32:i386 $([ "$codename" = bookworm ] || echo wine32-preloader:i386); do
+      installed "$p" || need+=("$p")
+    done
+    if [ "$route" = emulated ] && ! "$(dirname "$0")/with-i386-emulation.sh" true 2>/dev/null; then
+      need+=(qemu-user)
+      if [ "$codename" = bookworm ]; then
+        need[-1]=qemu-user/bookworm-backports
+        if ! apt-cache policy | grep -q ' bookworm-backports/main '; then
+          mirror=$(apt-cache policy | awk '$3 == "bookworm/main" {print $2; exit}')
+          echo "install-deps: adding bookworm-backports for qemu-user 10"
+          echo "deb ${mirror:-http://deb.debian.org/debian} bookworm-backports main" |
+            "${sudo_cmd[@]}" tee /etc/apt/sources.list.d/bookworm-backports.list >/dev/null
+        fi
       fi
     fi
+    if [ "${#need[@]}" -gt 0 ]; then
+      add_architecture i386
+      echo "install-deps: installing ${need[*]}"
+      apt_update i386
+      # Without them the 32-bit Windows tests are skipped, and test.sh says why.
+      apt_install "${need[@]}" || echo "install-deps: ${need[*]} could not be installed" >&2
+      took "32-bit packages"
+    fi
   fi
-  if [ "${#need[@]}" -gt 0 ]; then
-    add_architecture i386
-    echo "install-deps: installing ${need[*]}"
-    apt_update i386
-    # Without them the 32-bit Windows tests are skipped, and test.sh says why.
-    apt_install "${need[@]}" || echo "install-deps: ${need[*]} could not be installed" >&2
-    took "32-bit packages"
-  fi
-fi
+}
 
-if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
-  "${sudo_cmd[@]}" sed -i 's/^# *\(de_DE.UTF-8 UTF-8\)/\1/' /etc/locale.gen
-  "${sudo_cmd[@]}" locale-gen >/dev/null
-fi
+case $part in
+  all) native && cross ;;
+  --native) native ;;
+  --cross) cross ;;
+  *) echo "usage: install-deps.sh [--native | --cross]" >&2; exit 2 ;;
+esac
