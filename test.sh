@@ -6,8 +6,8 @@
 # and the Windows builds in build-win-x86_64/ and build-win-i686/, each tested under Wine (the
 # 32-bit one natively or under qemu-user, see scripts/i686-route.sh).
 # The stages run at once where they can: the builds one after another at a lower priority, each
-# build's tests as soon as it is done, beside the next build, and the arm64 and 32-bit packages
-# installed beside the first builds. Each stage has its own log in test-logs/; a failed stage's
+# build's tests as soon as it is done, beside the next build; the Windows builds start once the
+# cross compilers are installed, beside the rest of the installs. Each stage has its own log in test-logs/; a failed stage's
 # log tail is printed, and a table of every stage's result, time and processor time closes the
 # run. Exits non-zero on any failure.
 # QUARN_SKIP_WINDOWS=1 leaves Windows out, QUARN_SKIP_ARM64=1 arm64; QUARN_I686_ROUTE=emulated
@@ -16,8 +16,8 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/stages.sh
-stage install-deps scripts/install-deps.sh --native
-passed install-deps || { summary install-deps; exit 1; }
+stage install-toolchain scripts/install-deps.sh --toolchain
+passed install-toolchain || { summary install-toolchain; exit 1; }
 werror=$([ -n "${CI:-}" ] && echo ON || echo OFF)
 jobs=${QUARN_JOBS:-$(nproc)}
 export LSAN_OPTIONS="suppressions=$PWD/tests/sanitizers/lsan.supp:print_suppressions=0"
@@ -32,12 +32,8 @@ configure() {
 }
 build() { nice -n 10 cmake --build "$1" -j "$jobs"; }
 run_tests() { ctest --test-dir "$1" --output-on-failure -j "$jobs"; }
-# The Windows suites run one test at a time: Wine programs started at once in fresh prefixes
-# have hung (windows_smoke, past its 300 s).
-run_windows_tests() { "${@:2}" ctest --test-dir "$1" --output-on-failure; }
 
-# The arm64 and 32-bit packages are installed while the first builds run; what needs them waits
-# for them and then learns which of those tests can run. arm64 left out of the tests is left out
+# The arm64 and 32-bit packages are installed last; what needs them waits for them and then learns which of those tests can run. arm64 left out of the tests is left out
 # of the release artifacts too.
 cross_ready() {
   await install-cross
@@ -67,10 +63,12 @@ cross_ready() {
 arm64_why=""
 
 build_linux() {
+  await install-deps
   configure build -DCMAKE_BUILD_TYPE=RelWithDebInfo
   build build
 }
 build_asan() {
+  await install-deps
   CC=clang CXX=clang++ configure build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUARN_SANITIZE=ON \
     -DQUARN_FUZZ=ON
   build build-asan
@@ -82,31 +80,37 @@ build_arm64() {
     -DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/aarch64-linux-gnu.cmake
   build build-arm64
 }
+configure_windows() {  # ARCH CMAKE-ARGS...
+  local arch=$1
+  shift
+  configure "build-win-$arch" -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="cmake/toolchains/mingw-w64-$arch.cmake" "$@"
+}
+# The Windows builds need only the cross compilers, and run while the rest is installed.
 build_windows() {  # ARCH
   [ -z "${QUARN_SKIP_WINDOWS:-}" ] || skip "QUARN_SKIP_WINDOWS is set"
-  local emulator=()
+  configure_windows "$1"
+  build "build-win-$1"
+}
+# Their tests configure them again, now that Wine, NSIS and the 32-bit route are known. The suites
+# run one test at a time: Wine programs started at once in fresh prefixes have hung
+# (windows_smoke, past its 300 s).
+test_windows() {  # ARCH
+  await "build-win-$1" install-deps
+  local emulator=() runner=()
   if [ "$1" = i686 ]; then
+    await build-win-x86_64
     cross_ready
     echo "$i686_note"
-    emulator=("${i686_emulator[@]}")
+    emulator=("${i686_emulator[@]}") runner=("${i686_runner[@]}")
   fi
-  configure "build-win-$1" -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE="cmake/toolchains/mingw-w64-$1.cmake" "${emulator[@]}"
+  configure_windows "$1" "${emulator[@]}"
   build "build-win-$1"
+  "${runner[@]}" ctest --test-dir "build-win-$1" --output-on-failure
 }
 test_build() {  # the build's folder, also the name of its stage
   await "$1"
   run_tests "$1"
-}
-test_windows_x86_64() {
-  await build-win-x86_64
-  run_windows_tests build-win-x86_64
-}
-test_windows_i686() {
-  await build-win-i686 build-win-x86_64
-  cross_ready
-  echo "$i686_note"
-  run_windows_tests build-win-i686 "${i686_runner[@]}"
 }
 reproducible() {
   cross_ready
@@ -119,29 +123,28 @@ signed_release() {
   QUARN_RELEASE_WORK="$logs/release/one" tests/e2e/signed_release.sh
 }
 
-# The builds, one after another: first those whose tests take longest (the 32-bit Windows one as
-# soon as its packages are in), last the one whose tests are shortest.
+# The builds, one after another: first those that need only the cross compilers, last the one
+# whose tests are shortest.
 builds() {
   stage build-win-x86_64 build_windows x86_64
-  if [ -e "$logs/install-cross.result" ]; then
-    stage build-win-i686 build_windows i686
-    stage build build_linux
-  else
-    stage build build_linux
-    stage build-win-i686 build_windows i686
-  fi
+  stage build-win-i686 build_windows i686
+  stage build build_linux
   stage reproducible reproducible
   stage build-arm64 build_arm64
   stage build-asan build_asan
 }
-stage install-cross scripts/install-deps.sh --cross &
+installs() {
+  stage install-deps scripts/install-deps.sh --native
+  stage install-cross scripts/install-deps.sh --cross
+}
+installs &
 builds &
-stage test-win-x86_64 test_windows_x86_64 &
-stage test-win-i686 test_windows_i686 &
+stage test-win-x86_64 test_windows x86_64 &
+stage test-win-i686 test_windows i686 &
 stage test-build test_build build &
 stage test-build-asan test_build build-asan &
 stage test-build-arm64 test_build build-arm64 &
 stage signed-release signed_release &
 wait
-summary install-deps install-cross build-win-x86_64 test-win-x86_64 build test-build build-win-i686 \
-  test-win-i686 reproducible signed-release build-arm64 test-build-arm64 build-asan test-build-asan
+summary install-toolchain install-deps install-cross build-win-x86_64 test-win-x86_64 \
+  build-win-i686 test-win-i686 build test-build reproducible signed-release build-arm64 test-build-arm64 build-asan test-build-asan

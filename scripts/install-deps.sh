@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # Installs what building, running and testing need on Debian 12 or 13; safe to run again.
-# Usage: install-deps.sh [--native | --cross]   (--native: all but the arm64 and 32-bit packages;
-# --cross: those alone, which test.sh installs while the first builds run)
+# Usage: install-deps.sh [--toolchain | --native | --cross]   (test.sh installs in three rounds:
+# --toolchain what the Windows builds need, then --native all but the arm64 and 32-bit packages
+# and --cross those, while the first builds run)
 set -euo pipefail
 part=${1:-all}
+
+toolchain=(git cmake ninja-build g++-mingw-w64-i686 g++-mingw-w64-x86-64 libgtest-dev)
 
 packages=(
   # build
@@ -60,19 +63,21 @@ apt_install() {
 took() { echo "install-deps: $1 in $((SECONDS - started)) s"; started=$SECONDS; }
 started=$SECONDS
 
-native() {
-  missing=()
-  for p in "${packages[@]}"; do
+install_missing() {
+  local missing=() p
+  for p in "$@"; do
     installed "$p" || missing+=("$p")
   done
-
   if [ "${#missing[@]}" -gt 0 ]; then
     echo "install-deps: installing ${missing[*]}"
     apt_update
     apt_install "${missing[@]}"
     took "installed ${#missing[@]} packages"
   fi
+}
 
+native() {
+  install_missing "${packages[@]}"
   if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
     "${sudo_cmd[@]}" sed -i 's/^# *\(de_DE.UTF-8 UTF-8\)/\1/' /etc/locale.gen
     "${sudo_cmd[@]}" locale-gen >/dev/null
@@ -131,7 +136,8 @@ cross() {
 
 case $part in
   all) native && cross ;;
+  --toolchain) install_missing "${toolchain[@]}" ;;
   --native) native ;;
   --cross) cross ;;
-  *) echo "usage: install-deps.sh [--native | --cross]" >&2; exit 2 ;;
+  *) echo "usage: install-deps.sh [--toolchain | --native | --cross]" >&2; exit 2 ;;
 esac
