@@ -92,15 +92,15 @@ build_windows() {  # ARCH
   configure_windows "$1"
   build "build-win-$1"
 }
-# Their tests configure them again, now that Wine, NSIS and the 32-bit route are known. The suites
-# run one test at a time: Wine programs started at once in fresh prefixes have hung
-# (windows_smoke, past its 300 s).
+# Their tests configure them again once every package is in, Wine, NSIS and the 32-bit route
+# among them. The suites run one test at a time, and never while packages are being installed:
+# windows_smoke has hung past its 300 s in both cases.
 test_windows() {  # ARCH
-  await "build-win-$1" install-deps
+  await "build-win-$1"
+  cross_ready
   local emulator=() runner=()
   if [ "$1" = i686 ]; then
     await build-win-x86_64
-    cross_ready
     echo "$i686_note"
     emulator=("${i686_emulator[@]}") runner=("${i686_runner[@]}")
   fi
