@@ -112,15 +112,26 @@ test_build() {  # the build's folder, also the name of its stage
   await "$1"
   run_tests "$1"
 }
+# The release artifacts are built twice: from a clean clone of the commit, and here, where each
+# platform's build is packed once its tests have passed. The two must be the same bytes.
+release_build() {
+  cross_ready
+  nice -n 10 scripts/check-reproducible.sh --keep "$logs/release" --second-only
+}
 reproducible() {
   cross_ready
-  nice -n 10 scripts/check-reproducible.sh --keep "$logs/release"
+  local tested=(release-build test-build)
+  [ -n "${QUARN_SKIP_ARM64:-}" ] || tested+=(test-build-arm64)
+  [ -n "${QUARN_SKIP_WINDOWS:-}" ] || tested+=(test-win-x86_64 test-win-i686)
+  await "${tested[@]}"
+  scripts/check-reproducible.sh --keep "$logs/release" --first-from-builds
 }
+# The signed release packs and signs the clean clone's builds again.
 signed_release() {
   [ "$(id -u)" = 0 ] || skip "it makes a clean Debian root, which needs root"
-  await reproducible
+  await release-build
   cross_ready
-  QUARN_RELEASE_WORK="$logs/release/one" tests/e2e/signed_release.sh
+  QUARN_RELEASE_WORK="$logs/release/two/elsewhere" tests/e2e/signed_release.sh
 }
 
 # The builds, one after another: first those that need only the cross compilers, last the one
@@ -129,7 +140,7 @@ builds() {
   stage build-win-x86_64 build_windows x86_64
   stage build-win-i686 build_windows i686
   stage build build_linux
-  stage reproducible reproducible
+  stage release-build release_build
   stage build-arm64 build_arm64
   stage build-asan build_asan
 }
@@ -144,7 +155,8 @@ stage test-win-i686 test_windows i686 &
 stage test-build test_build build &
 stage test-build-asan test_build build-asan &
 stage test-build-arm64 test_build build-arm64 &
+stage reproducible reproducible &
 stage signed-release signed_release &
 wait
 summary install-toolchain install-deps install-cross build-win-x86_64 test-win-x86_64 \
-  build-win-i686 test-win-i686 build test-build reproducible signed-release build-arm64 test-build-arm64 build-asan test-build-asan
+  build-win-i686 test-win-i686 build test-build release-build reproducible signed-release build-arm64 test-build-arm64 build-asan test-build-asan

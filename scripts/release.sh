@@ -12,26 +12,30 @@
 #                            (both optional). Signs the Windows programs, uninstallers, installers.
 # Without keys the artifacts are the unsigned ones, the same bytes on every build. The keys are
 # checked before anything is built, and RELEASE_DIR is written whole or not at all.
-# Usage: scripts/release.sh [--revision REV] [--work DIR] RELEASE_DIR
-#   --work DIR  keeps the clone and the builds in DIR and builds there again incrementally.
+# Usage: scripts/release.sh [--revision REV] [--work DIR | --from-builds TREE] RELEASE_DIR
+#   --work DIR          keeps the clone and the builds in DIR and builds there again incrementally.
+#   --from-builds TREE  packs the builds test.sh made in the work tree TREE (build/, build-arm64/,
+#                       build-win-*/) instead of building; TREE's files must be the commit's.
 #   QUARN_SKIP_ARM64=1, QUARN_SKIP_WINDOWS=1 leave platforms out; QUARN_PACKAGE_VERSION gives the
 #   packages another version (for tests).
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
 die() { echo "release: $*" >&2; exit 1; }
-revision=HEAD work=""
+revision=HEAD work="" tree=""
 while [ $# -gt 1 ]; do
   case $1 in
     --revision) revision=$2 ;;
     --work) work=$2 ;;
+    --from-builds) tree=$(cd "$2" && pwd) ;;
     *) die "unknown option $1" ;;
   esac
   shift 2
 done
-[ $# = 1 ] || die "usage: release.sh [--revision REV] [--work DIR] RELEASE_DIR"
+[ $# = 1 ] || die "usage: release.sh [--revision REV] [--work DIR | --from-builds TREE] RELEASE_DIR"
 out=$(realpath -m "$1")
 [ ! -e "$out" ] || die "$out exists; name a new folder"
 commit=$(git -C "$repo" rev-parse --verify "$revision^{commit}") || die "no commit $revision"
+[ -z "$tree" ] || git -C "$tree" diff --quiet "$commit" -- || die "$tree's files are not those of $commit"
 mkdir -p "$(dirname "$out")"
 partial=$(mktemp -d "$(dirname "$out")/.$(basename "$out").partial.XXXXXX")
 secrets=$(mktemp -d)
@@ -86,14 +90,16 @@ if [ -n "${QUARN_SIGN_PKCS12:-}" ]; then
   export QUARN_SIGN_PKCS12 QUARN_SIGN_PASSWORD_FILE QUARN_TIMESTAMP_URL
 fi
 
-# The commit, cloned and built for every platform.
-[ -n "$work" ] || work="$secrets/work"
-mkdir -p "$work"
-work=$(cd "$work" && pwd)
-[ -d "$work/src/.git" ] || git init -q "$work/src"
-git -C "$repo" update-ref "$ref" "$commit"
-git -C "$work/src" fetch -q "$repo" "$ref"
-git -C "$work/src" checkout -q --force FETCH_HEAD
+# The commit, cloned and built for every platform, or the builds of it already made.
+if [ -z "$tree" ]; then
+  [ -n "$work" ] || work="$secrets/work"
+  mkdir -p "$work"
+  work=$(cd "$work" && pwd)
+  [ -d "$work/src/.git" ] || git init -q "$work/src"
+  git -C "$repo" update-ref "$ref" "$commit"
+  git -C "$work/src" fetch -q "$repo" "$ref"
+  git -C "$work/src" checkout -q --force FETCH_HEAD
+fi
 platforms=(linux)
 [ -n "${QUARN_SKIP_ARM64:-}" ] || platforms+=(arm64)
 [ -n "${QUARN_SKIP_WINDOWS:-}" ] || platforms+=(i686 x86_64)
@@ -108,9 +114,15 @@ for platform in "${platforms[@]}"; do
     target=(--target quarn-ev)
     generators=()
   fi
-  cmake -S "$work/src" -B "$b" -G Ninja -DCMAKE_BUILD_TYPE="$(case $platform in linux | arm64)
-    echo RelWithDebInfo ;; *) echo Release ;; esac)" "${toolchain[@]}" >/dev/null
-  cmake --build "$b" -j "$(nproc)" "${target[@]}" >/dev/null
+  if [ -n "$tree" ]; then
+    b="$tree/$(case $platform in linux) echo build ;; arm64) echo build-arm64 ;;
+      *) echo "build-win-$platform" ;; esac)"
+    [ -f "$b/CPackConfig.cmake" ] || die "no build for $platform in $b"
+  else
+    cmake -S "$work/src" -B "$b" -G Ninja -DCMAKE_BUILD_TYPE="$(case $platform in linux | arm64)
+      echo RelWithDebInfo ;; *) echo Release ;; esac)" "${toolchain[@]}" >/dev/null
+    cmake --build "$b" -j "$(nproc)" "${target[@]}" >/dev/null
+  fi
   rm -rf "$b/pkg"
   (cd "$b" && cpack "${generators[@]}" "${version[@]}" --config CPackConfig.cmake -B "$b/pkg" >"$b/cpack.log" 2>&1) ||
     die "packing for $platform failed: $(grep -i -e error -e sign "$b/cpack.log" | head -n 5)"

@@ -70,6 +70,17 @@ find_window() {
   return 1
 }
 
+# Gives the test its Wine prefix, WINEPREFIX: a copy of the build's ready-made one
+# (QUARN_WINE_TEMPLATE, made by tests/windows/wine_prefix.sh), else one that launcher $1 makes now.
+wine_prefix() {
+  if [ -d "${QUARN_WINE_TEMPLATE:-}" ]; then
+    source "$(dirname "${BASH_SOURCE[0]}")/../windows/wine_prefix.sh"
+    copy_wine_prefix "$QUARN_WINE_TEMPLATE" "$WINEPREFIX"
+  else
+    "$1" wineboot --init >/dev/null 2>&1 || true
+  fi
+}
+
 # Ends the Wine session of launcher $1 and waits for it: the next one reads the prefix's settings
 # (colours, and in newer Wine the DPI) afresh.
 wine_new_session() {

@@ -4,7 +4,7 @@
 source "$(dirname "$0")/../e2e/lib.sh"
 export WINEPREFIX="$work/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 start_x
-"$1" wineboot --init >/dev/null 2>&1 || true
+wine_prefix "$1"
 code=0
 for dpi in 96 144; do
   wine_set_dpi "$1" "$dpi"

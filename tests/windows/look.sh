@@ -12,7 +12,7 @@ export WINEPREFIX="$work/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 window_text="16 32 128"
 button_face="200 180 150"
 start_x
-"$launcher" wineboot --init >/dev/null 2>&1 || true
+wine_prefix "$launcher"
 "$launcher" reg add 'HKCU\Control Panel\Colors' /v WindowText /d "$window_text" /f >/dev/null 2>&1
 "$launcher" reg add 'HKCU\Control Panel\Colors' /v ButtonFace /d "$button_face" /f >/dev/null 2>&1
 wine_new_session "$launcher"  # the colours are read when a session starts

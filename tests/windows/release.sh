@@ -41,7 +41,7 @@ next_installer=$(ls "$work"/next/quarn-ev-*-setup.exe)
 signed "$next_installer"
 
 start_x
-"$launcher" wineboot --init >/dev/null 2>&1 || true
+wine_prefix "$launcher"
 wineserver=$(command -v wineserver || ls /usr/lib/wine/wineserver* | head -n1)
 # Runs the installer or uninstaller $1 with the rest as arguments; sets code to its exit code.
 # Unless the program runs, waits for every process it started (an uninstaller's copy of itself).
@@ -171,7 +171,7 @@ if [ -n "${4:-}" ]; then
   (cd "$work" && cpack --config "$build/CPackConfig.cmake" -B "$work/pkg64" >/dev/null)
   (cd "$work/pkg64" && cmake -E tar xf quarn-ev-*-windows-x86_64.zip quarn-ev.exe)
   package_program="$work/pkg64/quarn-ev.exe"
-  "$launcher" wineboot --init >/dev/null 2>&1 || true
+  QUARN_WINE_TEMPLATE="$build/wine-template" wine_prefix "$launcher"
   run "$installer" /S
   [ "$code" = 0 ] || fail "the 32-bit install under 64-bit Wine ended with $code"
   run "$work"/pkg64/quarn-ev-*-setup.exe /S

@@ -9,7 +9,7 @@ program=$1
 launcher=$2
 export WINEPREFIX="$work/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 start_x
-"$launcher" wineboot --init >/dev/null 2>&1 || true  # the prefix, before the clock starts
+wine_prefix "$launcher"  # before the clock starts
 # The frame at 0,0: the client area sits inside its border and caption (4,23 with Wine's metrics).
 expected_geometry="[1-9],[1-4][0-9] 375x342"
 check_window() { drive_window "$1"; }

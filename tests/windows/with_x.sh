@@ -4,6 +4,7 @@
 source "$(dirname "$0")/../e2e/lib.sh"
 export WINEPREFIX="$work/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 start_x
+wine_prefix "$1"
 code=0
 "$1" "$2" || code=$?
 exit "$code"
