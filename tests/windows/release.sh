@@ -171,7 +171,7 @@ if [ -n "${4:-}" ]; then
   (cd "$work" && cpack --config "$build/CPackConfig.cmake" -B "$work/pkg64" >/dev/null)
   (cd "$work/pkg64" && cmake -E tar xf quarn-ev-*-windows-x86_64.zip quarn-ev.exe)
   package_program="$work/pkg64/quarn-ev.exe"
-  QUARN_WINE_TEMPLATE="$build/wine-template" wine_prefix "$launcher"
+  wine_prefix "$launcher"  # the 32-bit build's prefix, made where 32-bit code runs
   run "$installer" /S
   [ "$code" = 0 ] || fail "the 32-bit install under 64-bit Wine ended with $code"
   run "$work"/pkg64/quarn-ev-*-setup.exe /S
