@@ -6,13 +6,17 @@
 #   QUARN_GPG_KEY            an OpenPGP key (fingerprint or user ID) in GNUPGHOME; its passphrase,
 #                            if any, in the file QUARN_GPG_PASSPHRASE_FILE. Signs SHA256SUMS
 #                            (SHA256SUMS.asc) and the apt repository apt/, made only then, with the
-#                            public key as apt/quarn-ev.asc.
+#                            public key as apt/quarn-ev.asc. Its one suite, "stable", serves every
+#                            Debian release the packages install on.
 #   QUARN_SIGN_PKCS12        a code-signing certificate with its key; its password in the file
 #                            QUARN_SIGN_PASSWORD_FILE, a time-stamp server at QUARN_TIMESTAMP_URL
 #                            (both optional). Signs the Windows programs, uninstallers, installers.
 # Without keys the artifacts are the unsigned ones, the same bytes on every build. The keys are
 # checked before anything is built, and RELEASE_DIR is written whole or not at all.
-# Usage: scripts/release.sh [--revision REV] [--work DIR | --from-builds TREE] RELEASE_DIR
+# Usage: scripts/release.sh [--revision REV] [--work DIR | --from-builds TREE] [--previous APT_DIR]
+#                           RELEASE_DIR
+#   --previous APT_DIR  the published apt repository: the new one holds its packages too. It must
+#                       be signed by QUARN_GPG_KEY and lack this version; it is only read.
 #   --work DIR          keeps the clone and the builds in DIR and builds there again incrementally.
 #   --from-builds TREE  packs the builds test.sh made in the work tree TREE (build/, build-arm64/,
 #                       build-win-*/) instead of building; TREE's files must be the commit's.
@@ -21,17 +25,18 @@
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
 die() { echo "release: $*" >&2; exit 1; }
-revision=HEAD work="" tree=""
+revision=HEAD work="" tree="" previous=""
 while [ $# -gt 1 ]; do
   case $1 in
     --revision) revision=$2 ;;
     --work) work=$2 ;;
     --from-builds) tree=$(cd "$2" && pwd) ;;
+    --previous) previous=$(realpath -m "$2") ;;
     *) die "unknown option $1" ;;
   esac
   shift 2
 done
-[ $# = 1 ] || die "usage: release.sh [--revision REV] [--work DIR | --from-builds TREE] RELEASE_DIR"
+[ $# = 1 ] || die "usage: release.sh [--revision REV] [--work DIR | --from-builds TREE] [--previous APT_DIR] RELEASE_DIR"
 out=$(realpath -m "$1")
 [ ! -e "$out" ] || die "$out exists; name a new folder"
 commit=$(git -C "$repo" rev-parse --verify "$revision^{commit}") || die "no commit $revision"
@@ -66,6 +71,20 @@ if [ -n "${QUARN_GPG_KEY:-}" ]; then
   echo probe >"$secrets/probe"
   "${gpg_sign[@]}" --detach-sign "$secrets/probe" 2>"$secrets/gpg.log" ||
     die "cannot sign with the OpenPGP key $QUARN_GPG_KEY (wrong or missing passphrase?): $(grep -v '^gpg: using' "$secrets/gpg.log" | head -n 3)"
+fi
+
+# The published repository: signed by this key, and without this version.
+version_number=${QUARN_PACKAGE_VERSION:-$(git -C "$repo" show "$commit:CMakeLists.txt" |
+  sed -n 's/^project(quarn-ev VERSION \([^ ]*\) .*/\1/p')}
+if [ -n "$previous" ]; then
+  [ "${#gpg_sign[@]}" -gt 0 ] || die "--previous needs QUARN_GPG_KEY, which signs the repository"
+  [ -f "$previous/dists/stable/InRelease" ] || die "$previous holds no apt repository (dists/stable/InRelease)"
+  gpg --batch --export "$QUARN_GPG_KEY" >"$secrets/key.gpg"
+  if ! status=$(gpgv --status-fd 1 --keyring "$secrets/key.gpg" "$previous/dists/stable/InRelease" 2>/dev/null); then
+    die "$previous is signed by another key ($(awk '$2 == "ERRSIG" {print $NF; exit}' <<<"$status")), not by $QUARN_GPG_KEY"
+  fi
+  ls "$previous/pool/main/q/quarn-ev/quarn-ev_${version_number}_"*.deb >/dev/null 2>&1 &&
+    die "version $version_number is already published in $previous"
 fi
 
 # Authenticode: the PKCS#12 file opens with the password given and holds a key and a certificate
@@ -136,20 +155,23 @@ sha256sum -- * | LC_ALL=C sort -k2 >"$secrets/sums"
 mv "$secrets/sums" SHA256SUMS
 if [ "${#gpg_sign[@]}" -gt 0 ]; then
   "${gpg_sign[@]}" --armor --detach-sign --output SHA256SUMS.asc SHA256SUMS
-  # A static apt repository, its packages under pool/, indexes under dists/ for the Debian release
-  # built on, the Release file signed in place (InRelease) and beside it (Release.gpg).
-  codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
-  dist="apt/dists/$codename"
+  # A static apt repository: the packages of this release and of the published ones under pool/,
+  # indexes under dists/stable, the Release file signed in place (InRelease) and beside it
+  # (Release.gpg). One suite for every Debian release: the packages, built on the oldest release
+  # served, install on the newer ones too.
+  dist=apt/dists/stable
   mkdir -p apt/pool/main/q/quarn-ev
+  [ -z "$previous" ] || cp "$previous"/pool/main/q/quarn-ev/*.deb apt/pool/main/q/quarn-ev/
   cp ./*.deb apt/pool/main/q/quarn-ev/
-  architectures=$(for deb in ./*.deb; do dpkg-deb -f "$deb" Architecture; done | sort -u | tr '\n' ' ')
+  architectures=$(for deb in apt/pool/main/q/quarn-ev/*.deb; do dpkg-deb -f "$deb" Architecture; done |
+    sort -u | tr '\n' ' ')
   for arch in $architectures; do
     mkdir -p "$dist/main/binary-$arch"
     (cd apt && apt-ftparchive --arch "$arch" packages pool) >"$dist/main/binary-$arch/Packages"
     gzip -9nk "$dist/main/binary-$arch/Packages"
   done
   release=(-o APT::FTPArchive::Release::Origin=Quarn -o APT::FTPArchive::Release::Label=Quarn
-    -o "APT::FTPArchive::Release::Suite=$codename" -o "APT::FTPArchive::Release::Codename=$codename"
+    -o APT::FTPArchive::Release::Suite=stable -o APT::FTPArchive::Release::Codename=stable
     -o "APT::FTPArchive::Release::Architectures=${architectures% }"
     -o APT::FTPArchive::Release::Components=main
     -o "APT::FTPArchive::Release::Description=Quarn EV calculator")
