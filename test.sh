@@ -1,15 +1,16 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs every test: an optimised build in build/, a clang
 # build with AddressSanitizer + UndefinedBehaviorSanitizer and the fuzz target in build-asan/, an
-# arm64 build in build-arm64/ tested under qemu-user, two builds of the release artifacts that
-# must give the same bytes, a signed release checked as its publisher and users would (as root),
-# and the Windows builds in build-win-x86_64/ and build-win-i686/, each tested under Wine (the
-# 32-bit one natively or under qemu-user, see scripts/i686-route.sh).
+# arm64 build in build-arm64/ tested under qemu-user, the Windows builds in build-win-x86_64/ and
+# build-win-i686/, each tested under Wine (the 32-bit one natively or under qemu-user, see
+# scripts/i686-route.sh), the release artifacts from a clean clone, which must be the same bytes
+# as those packed from the tested builds, and a signed release checked as its publisher and users
+# would (as root).
 # The stages run at once where they can: the builds one after another at a lower priority, each
 # build's tests as soon as it is done, beside the next build; the Windows builds start once the
-# cross compilers are installed, beside the rest of the installs. Each stage has its own log in test-logs/; a failed stage's
-# log tail is printed, and a table of every stage's result, time and processor time closes the
-# run. Exits non-zero on any failure.
+# cross compilers are installed, beside the rest of the installs. Each stage has its own log in
+# test-logs/; a failed stage's log tail is printed, and a table of every stage's result, time and
+# processor time closes the run. Exits non-zero on any failure.
 # QUARN_SKIP_WINDOWS=1 leaves Windows out, QUARN_SKIP_ARM64=1 arm64; QUARN_I686_ROUTE=emulated
 # emulates 32-bit code where it runs natively; QUARN_JOBS=N sets the jobs of each build and test
 # run (default: the number of cores).
@@ -33,8 +34,8 @@ configure() {
 build() { nice -n 10 cmake --build "$1" -j "$jobs"; }
 run_tests() { ctest --test-dir "$1" --output-on-failure -j "$jobs"; }
 
-# The arm64 and 32-bit packages are installed last; what needs them waits for them and then learns which of those tests can run. arm64 left out of the tests is left out
-# of the release artifacts too.
+# What needs the arm64 and 32-bit packages waits for them, then learns which of those tests can
+# run. arm64 left out of the tests is left out of the release artifacts too.
 cross_ready() {
   await install-cross
   if [ -n "${QUARN_SKIP_ARM64:-}" ]; then
@@ -63,14 +64,16 @@ cross_ready() {
 arm64_why=""
 
 build_linux() {
-  await install-deps
+  await install-build
   configure build -DCMAKE_BUILD_TYPE=RelWithDebInfo
   build build
 }
 build_asan() {
   await install-deps
+  # -O1 and line tables only, as the sanitizers advise: reports keep their files and lines, at a
+  # lower compile time.
   CC=clang CXX=clang++ configure build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUARN_SANITIZE=ON \
-    -DQUARN_FUZZ=ON
+    -DQUARN_FUZZ=ON -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -gline-tables-only -DNDEBUG"
   build build-asan
 }
 build_arm64() {
@@ -96,7 +99,7 @@ build_windows() {  # ARCH
 # among them. The suites run one test at a time, and never while packages are being installed:
 # windows_smoke has hung past its 300 s in both cases.
 test_windows() {  # ARCH
-  await "build-win-$1"
+  await "build-win-$1" install-deps
   cross_ready
   local emulator=() runner=()
   if [ "$1" = i686 ]; then
@@ -109,7 +112,7 @@ test_windows() {  # ARCH
   "${runner[@]}" ctest --test-dir "build-win-$1" --output-on-failure
 }
 test_build() {  # the build's folder, also the name of its stage
-  await "$1"
+  await "$1" install-deps
   run_tests "$1"
 }
 # The release artifacts are built twice: from a clean clone of the commit, and here, where each
@@ -129,7 +132,7 @@ reproducible() {
 # The signed release packs and signs the clean clone's builds again.
 signed_release() {
   [ "$(id -u)" = 0 ] || skip "it makes a clean Debian root, which needs root"
-  await release-build
+  await release-build install-deps
   cross_ready
   QUARN_RELEASE_WORK="$logs/release/two/elsewhere" tests/e2e/signed_release.sh
 }
@@ -145,8 +148,9 @@ builds() {
   stage build-asan build_asan
 }
 installs() {
-  stage install-deps scripts/install-deps.sh --native
+  stage install-build scripts/install-deps.sh --build
   stage install-cross scripts/install-deps.sh --cross
+  stage install-deps scripts/install-deps.sh --native
 }
 installs &
 builds &
@@ -158,5 +162,5 @@ stage test-build-arm64 test_build build-arm64 &
 stage reproducible reproducible &
 stage signed-release signed_release &
 wait
-summary install-toolchain install-deps install-cross build-win-x86_64 test-win-x86_64 \
+summary install-toolchain install-build install-cross install-deps build-win-x86_64 test-win-x86_64 \
   build-win-i686 test-win-i686 build test-build release-build reproducible signed-release build-arm64 test-build-arm64 build-asan test-build-asan

@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
 # Installs what building, running and testing need on Debian 12 or 13; safe to run again.
-# Usage: install-deps.sh [--toolchain | --native | --cross]   (test.sh installs in three rounds:
-# --toolchain what the Windows builds need, then --native all but the arm64 and 32-bit packages
-# and --cross those, while the first builds run)
+# Usage: install-deps.sh [--toolchain | --build | --cross | --native]   (test.sh installs in four
+# rounds, while the first builds run: --toolchain what the Windows builds need, --build what the
+# Linux build and the release artifacts need, --cross the arm64 and 32-bit packages, --native
+# the rest)
 set -euo pipefail
 part=${1:-all}
 
 toolchain=(git cmake ninja-build g++-mingw-w64-i686 g++-mingw-w64-x86-64 libgtest-dev)
+build=(g++ pkg-config qt6-base-dev libgtest-dev libgmock-dev libx11-dev desktop-file-utils appstream
+  dpkg-dev file nsis python3 locales)
 
 packages=(
   # build
@@ -76,12 +79,15 @@ install_missing() {
   fi
 }
 
-native() {
-  install_missing "${packages[@]}"
+comma_locale() {
   if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
     "${sudo_cmd[@]}" sed -i 's/^# *\(de_DE.UTF-8 UTF-8\)/\1/' /etc/locale.gen
     "${sudo_cmd[@]}" locale-gen >/dev/null
   fi
+}
+native() {
+  install_missing "${packages[@]}"
+  comma_locale
 }
 
 cross() {
@@ -137,7 +143,8 @@ cross() {
 case $part in
   all) native && cross ;;
   --toolchain) install_missing "${toolchain[@]}" ;;
+  --build) install_missing "${build[@]}" && comma_locale ;;
   --native) native ;;
   --cross) cross ;;
-  *) echo "usage: install-deps.sh [--toolchain | --native | --cross]" >&2; exit 2 ;;
+  *) echo "usage: install-deps.sh [--toolchain | --build | --cross | --native]" >&2; exit 2 ;;
 esac
