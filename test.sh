@@ -97,9 +97,11 @@ build_windows() {  # ARCH
 }
 # Their tests configure them again once every package is in, Wine, NSIS and the 32-bit route
 # among them. The suites run one test at a time, and never while packages are being installed:
-# windows_smoke has hung past its 300 s in both cases.
+# windows_smoke has hung past its 300 s in both cases. They start once the Linux build's suite,
+# whose end-to-end tests time the program's replies, has ended.
 test_windows() {  # ARCH
   await "build-win-$1" install-deps
+  after test-build
   cross_ready
   local emulator=() runner=()
   if [ "$1" = i686 ]; then

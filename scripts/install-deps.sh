@@ -43,7 +43,14 @@ if [ "$(id -u)" -ne 0 ]; then
   sudo_cmd=(sudo)
 fi
 
-installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
+# installed PACKAGE[:ARCH]: in this machine's architecture (or for all) unless another is named; a
+# foreign one of the same name, as the arm64 packages bring, does not count.
+installed() {
+  local name=${1%%:*} arch=${1#*:}
+  [ "$arch" != "$1" ] || arch=$(dpkg --print-architecture)
+  dpkg-query -W -f='${Status} ${Architecture}\n' "$name" 2>/dev/null |
+    grep -qE "^install ok installed ($arch|all)\$"
+}
 # A mirror caught mid-sync fails one index or another, and apt then keeps all of that suite's old
 # lists: where the packages of one foreign architecture ($1) are wanted, the lists of this
 # machine's and that architecture are fetched alone. apt-get install then decides with the lists

@@ -55,8 +55,16 @@ skip() {
 await() {
   local name
   for name in "$@"; do
-    while [ ! -e "$logs/$name.result" ]; do sleep 1; done
+    after "$name"
     passed "$name" || skip "$name $(cut -f4 "$logs/$name.result" | sed 's/^skipped:/was skipped:/')"
+  done
+}
+
+# after NAME...: waits until those stages have ended, whatever their result.
+after() {
+  local name
+  for name in "$@"; do
+    while [ ! -e "$logs/$name.result" ]; do sleep 1; done
   done
 }
 
